@@ -1,0 +1,7 @@
+# Toolchain for the Windows API build with Wine's winelib (Debian package wine64-tools).
+# Programs are linked by wineg++ into NAME.exe.so plus a NAME.exe launcher, and run with wine.
+set(CMAKE_SYSTEM_NAME Linux)
+set(CMAKE_C_COMPILER winegcc)
+set(CMAKE_CXX_COMPILER wineg++)
+set(CMAKE_EXECUTABLE_SUFFIX ".exe")
+set(TILORA_WINELIB ON CACHE BOOL "Windows API build with winelib" FORCE)
