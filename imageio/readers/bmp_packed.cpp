@@ -46,7 +46,8 @@ uint8_t* bmp_read_packed(read_context& context, bmp_info& info, uint32_t* width,
         return context.fail(IS_ERR_NO_MEMORY);
     const uint64_t pixel_offset = bmp_windows_header_size + entries * 4 + mask_bytes;
     const uint64_t copy_bytes = data_bytes(io, info, image_bytes);
-    const uint64_t total = bmp_windows_header_size + palette_room * 4 + mask_bytes + std::max(image_bytes, copy_bytes);
+    const uint64_t pixel_room = std::max(image_bytes, copy_bytes);
+    const uint64_t total = bmp_windows_header_size + palette_room * 4 + mask_bytes + pixel_room;
     if (total > is_buffer_limit())
         return context.fail(IS_ERR_NO_MEMORY);
     uint8_t* dib = is_alloc_buffer(total);
@@ -54,8 +55,11 @@ uint8_t* bmp_read_packed(read_context& context, bmp_info& info, uint32_t* width,
         return context.fail(IS_ERR_NO_MEMORY);
 
     std::memcpy(dib, info.header, bmp_windows_header_size);
+    // The header never claims more pixel data than the bitmap holds.
     if (info.image_size == 0)
         put_le32(dib + 20, (uint32_t)image_bytes);
+    else if (info.image_size > pixel_room)
+        put_le32(dib + 20, (uint32_t)pixel_room);
     if (!os2 && info.colors_used > entries)
         put_le32(dib + 32, (uint32_t)entries);
 

@@ -85,4 +85,21 @@ TEST(BmpPacked, TruncatedPixelDataKeepsTheBitmapWithErrorThree)
     EXPECT_EQ(r.pixels[40 + 19], 0);
 }
 
+TEST(BmpPacked, AnImageSizeBeyondThePixelsIsCutToWhatTheBitmapHolds)
+{
+    bmp_spec spec;
+    spec.width = 3;
+    spec.height = 2;
+    spec.bit_count = 32;
+    spec.image_size = 0xF7000000;
+    spec.pixels.assign(6, 0x11223344);
+    read_result r = read_bmp(make_bmp(spec), 0, IS_FLAG_PACKED_DIB);
+    ASSERT_TRUE(r.has_buffer);
+    EXPECT_EQ(r.error, 0);
+    ASSERT_EQ(r.pixels.size(), 40u + 24u);
+    EXPECT_EQ(r.pixels[20], 24);
+    EXPECT_EQ(r.pixels[23], 0);
+    EXPECT_EQ(r.pixels[63], 0x11);
+}
+
 }  // namespace
