@@ -5,10 +5,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fuzz_setup();
-    if (size == 0 || size > 0xFFFFFFFFu)
-        return 0;
-    ISSourceRecord* source = is_open_memory_source(data, (uint32_t)size);
+    ISSourceRecord* source = fuzz_open(data, size);
     if (!source)
         return 0;
     uint8_t palette[1024];

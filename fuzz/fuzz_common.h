@@ -18,6 +18,15 @@ inline void fuzz_setup()
     (void)done;
 }
 
+// A memory source over the input, or null for inputs a source cannot hold.
+inline ISSourceRecord* fuzz_open(const uint8_t* data, size_t size)
+{
+    fuzz_setup();
+    if (size == 0 || size > 0xFFFFFFFFu)
+        return nullptr;
+    return is_open_memory_source(data, (uint32_t)size);
+}
+
 // Touches the first and last byte the buffer must hold, then frees it.
 inline void fuzz_check_and_free(uint8_t* buffer, uint64_t bytes)
 {

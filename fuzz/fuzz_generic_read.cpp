@@ -11,10 +11,7 @@ int32_t stop_after_two(int32_t step, int32_t, void*)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fuzz_setup();
-    if (size == 0 || size > 0xFFFFFFFFu)
-        return 0;
-    ISSourceRecord* source = is_open_memory_source(data, (uint32_t)size);
+    ISSourceRecord* source = fuzz_open(data, size);
     if (!source)
         return 0;
     is_guess_format(source);

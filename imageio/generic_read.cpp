@@ -30,9 +30,10 @@ bool family_of(int32_t depth, depth_family* family)
 
 uint8_t* expand_indexed_to_rgb(const uint8_t* indices, uint32_t width, uint32_t height, const uint8_t* palette)
 {
-    uint64_t pixels = 0, bytes = 0;
-    if (!is_buffer_size(width, height, &pixels) || !is_buffer_size(pixels, 3, &bytes))
+    uint64_t bytes = 0;
+    if (!is_buffer_size(width, height, 3, &bytes))
         return nullptr;
+    const uint64_t pixels = (uint64_t)width * height;
     uint8_t* rgb = is_alloc_buffer(bytes);
     if (!rgb)
         return nullptr;
@@ -47,9 +48,10 @@ uint8_t* expand_indexed_to_rgb(const uint8_t* indices, uint32_t width, uint32_t 
 
 uint8_t* expand_rgb_to_rgba(const uint8_t* rgb, uint32_t width, uint32_t height)
 {
-    uint64_t pixels = 0, bytes = 0;
-    if (!is_buffer_size(width, height, &pixels) || !is_buffer_size(pixels, 4, &bytes))
+    uint64_t bytes = 0;
+    if (!is_buffer_size(width, height, 4, &bytes))
         return nullptr;
+    const uint64_t pixels = (uint64_t)width * height;
     uint8_t* rgba = is_alloc_buffer(bytes);
     if (!rgba)
         return nullptr;

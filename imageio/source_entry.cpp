@@ -136,26 +136,31 @@ bool is_write(ISSourceRecord* source, const void* buffer, uint32_t count)
     return done;
 }
 
-bool is_tell(ISSourceRecord* source, int64_t* position)
+namespace {
+
+// Runs a position query (tell or size) as an entry point.
+bool position_query(ISSourceRecord* source, int64_t* out, int64_t (CISIO::*query)())
 {
-    ISThreadState* state = checked(source, position != nullptr);
+    ISThreadState* state = checked(source, out != nullptr);
     if (!state)
         return false;
-    *position = CISIO(source).tell();
-    const bool done = *position >= 0;
+    CISIO io(source);
+    *out = (io.*query)();
+    const bool done = *out >= 0;
     is_set_error(state, done ? IS_OK : IS_ERR_READ);
     return done;
 }
 
+}  // namespace
+
+bool is_tell(ISSourceRecord* source, int64_t* position)
+{
+    return position_query(source, position, &CISIO::tell);
+}
+
 bool is_get_size(ISSourceRecord* source, int64_t* size)
 {
-    ISThreadState* state = checked(source, size != nullptr);
-    if (!state)
-        return false;
-    *size = CISIO(source).size();
-    const bool done = *size >= 0;
-    is_set_error(state, done ? IS_OK : IS_ERR_READ);
-    return done;
+    return position_query(source, size, &CISIO::size);
 }
 
 bool is_at_end(ISSourceRecord* source)
