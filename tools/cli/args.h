@@ -22,3 +22,20 @@ bool take_flag(arg_cursor& args, const char* name);
 // Records a usage error for an option whose value was not understood, and
 // returns false.
 bool bad_value(arg_cursor& args, const char* name, const char* value);
+
+// When the current argument is the option `name`, parses its value into *out
+// (a T or an optional<T>) and returns true; a value the parser refuses
+// records a usage error and leaves *out alone.
+template <typename T, typename Out>
+bool take_parsed(arg_cursor& args, const char* name, bool (*parse)(const char*, T*), Out* out)
+{
+    const char* value = nullptr;
+    if (!take_option(args, name, &value))
+        return false;
+    T parsed;
+    if (parse(value, &parsed))
+        *out = parsed;
+    else
+        bad_value(args, name, value);
+    return true;
+}

@@ -55,38 +55,11 @@ int refused(const char* message)
 
 bool take_plan_option(arg_cursor& args, plan_options& options)
 {
-    const char* value = nullptr;
-    int_size size;
-    double length = 0;
-    if (take_option(args, "--image", &value)) {
-        if (parse_int_size(value, &size))
-            options.crop = size;
-        else
-            bad_value(args, "--image", value);
-        return true;
-    }
-    if (take_option(args, "--preview", &value)) {
-        if (parse_int_size(value, &size))
-            options.preview = size;
-        else
-            bad_value(args, "--preview", value);
-        return true;
-    }
-    if (take_option(args, "--width", &value)) {
-        if (parse_length(value, &length))
-            options.width = length;
-        else
-            bad_value(args, "--width", value);
-        return true;
-    }
-    if (take_option(args, "--height", &value)) {
-        if (parse_length(value, &length))
-            options.height = length;
-        else
-            bad_value(args, "--height", value);
-        return true;
-    }
-    return !args.error.empty();
+    // A missing value leaves only the recorded error behind.
+    return take_parsed(args, "--image", parse_int_size, &options.crop) ||
+           take_parsed(args, "--preview", parse_int_size, &options.preview) ||
+           take_parsed(args, "--width", parse_length, &options.width) ||
+           take_parsed(args, "--height", parse_length, &options.height) || !args.error.empty();
 }
 
 bool poster_size(const plan_options& options, smm_size* poster)

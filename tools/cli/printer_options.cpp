@@ -45,49 +45,17 @@ bool parse_tile(const char* text, smm_size* tile)
 
 bool take_printer_option(arg_cursor& args, printer_options& options)
 {
-    const char* value = nullptr;
     if (take_flag(args, "--landscape")) {
         options.landscape = true;
         return true;
     }
-    if (take_option(args, "--paper", &value)) {
-        if (!parse_paper(value, &options.paper))
-            bad_value(args, "--paper", value);
-        return true;
-    }
-    if (take_option(args, "--dpi", &value)) {
-        if (!parse_dpi(value, &options.dpi))
-            bad_value(args, "--dpi", value);
-        return true;
-    }
-    if (take_option(args, "--unprintable", &value)) {
-        if (!parse_mm_rect(value, &options.unprintable))
-            bad_value(args, "--unprintable", value);
-        return true;
-    }
-    if (take_option(args, "--margins", &value)) {
-        if (!parse_mm_rect(value, &options.margins))
-            bad_value(args, "--margins", value);
-        return true;
-    }
-    if (take_option(args, "--tile", &value)) {
-        smm_size tile;
-        if (parse_tile(value, &tile))
-            options.tile = tile;
-        else
-            bad_value(args, "--tile", value);
-        return true;
-    }
-    if (take_option(args, "--device-tile", &value)) {
-        int_size size;
-        if (parse_int_size(value, &size))
-            options.device_tile = size;
-        else
-            bad_value(args, "--device-tile", value);
-        return true;
-    }
-    // An option of ours that lacked its value has recorded the error.
-    return !args.error.empty();
+    // A missing value leaves only the recorded error behind.
+    return take_parsed(args, "--paper", parse_paper, &options.paper) ||
+           take_parsed(args, "--dpi", parse_dpi, &options.dpi) ||
+           take_parsed(args, "--unprintable", parse_mm_rect, &options.unprintable) ||
+           take_parsed(args, "--margins", parse_mm_rect, &options.margins) ||
+           take_parsed(args, "--tile", parse_tile, &options.tile) ||
+           take_parsed(args, "--device-tile", parse_int_size, &options.device_tile) || !args.error.empty();
 }
 
 const char* printer_options_conflict(const printer_options& options)
