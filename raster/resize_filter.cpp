@@ -29,11 +29,13 @@ void resize_row_bgr(const uint8_t* row, int32_t, const resize_table& table, uint
 }
 
 bool resize_horizontal_pass(resize_progress_fn progress, const raster_image* source, raster_image* intermediate,
-                            resize_row_fn row_fn)
+                            resize_row_fn row_fn, resize_prepare_fn prepare)
 {
     const int bytes = pixel_color_bytes(intermediate->type);
     resize_table table;
     if (!resize_table_build(&table, source->width, intermediate->width, lanczos3, 3.0, bytes))
+        return false;
+    if (prepare && !prepare(&table))
         return false;
     for (int32_t y = 0; y < intermediate->height; ++y) {
         if (progress && !progress(resize_row_fraction(y, source->height), 0))

@@ -44,10 +44,14 @@ using resize_row_fn = void (*)(const uint8_t* row, int32_t row_bytes, const resi
 void resize_row_gray(const uint8_t* row, int32_t row_bytes, const resize_table& table, uint8_t* out);
 void resize_row_bgr(const uint8_t* row, int32_t row_bytes, const resize_table& table, uint8_t* out);
 
+// Adds a row function's own form of the weights to a fresh table (its
+// packed block); false when memory runs out.
+using resize_prepare_fn = bool (*)(resize_table* table);
+
 // Horizontal pass: source into the intermediate image (destination width,
 // source height), one callback per row. False when stopped or out of memory.
 bool resize_horizontal_pass(resize_progress_fn progress, const raster_image* source, raster_image* intermediate,
-                            resize_row_fn row_fn);
+                            resize_row_fn row_fn, resize_prepare_fn prepare);
 
 // Vertical pass through a packed column buffer, one column at a time.
 bool resize_vertical_columns(resize_progress_fn progress, const raster_image* intermediate,

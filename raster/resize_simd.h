@@ -4,8 +4,9 @@
 #include "raster/resize_paths.h"
 
 struct resize_simd_kernels {
-    resize_row_fn row_bgr;     // horizontal pass, one 24-bit row
-    resize_rows_fn rows;       // vertical pass, a run of bytes of one row
+    resize_prepare_fn prepare_bgr;  // packs a horizontal 24-bit table for row_bgr
+    resize_row_fn row_bgr;          // horizontal pass, one 24-bit row
+    resize_rows_fn rows;            // vertical pass, a run of bytes of one row
 };
 
 // Null when the compiler or the processor lacks the path's instructions.

@@ -5,6 +5,8 @@
 // flags and the choice is made at run time.
 #include "raster/resize_simd.h"
 
+#include "raster/resize_packed.h"
+
 #include <cstring>
 
 #if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
@@ -51,42 +53,93 @@ TILORA_SSE41 __m128i round_fixed(__m128i sum)
     return _mm_srai_epi32(_mm_add_epi32(sum, _mm_set1_epi32(32768)), 16);
 }
 
-// Horizontal pass of a 24-bit row: the three channels of one output pixel in
-// one vector.
-TILORA_SSE41 void row_bgr_body(const uint8_t* row, int32_t row_bytes, const resize_table& table, uint8_t* out)
+// The three channel sums of one output pixel from its pair list, for entries
+// without a packed window.
+TILORA_SSE41 __m128i pairs_sum(const uint8_t* row, int32_t row_bytes, const resize_entry& entry)
 {
-    const int32_t last = table.length - 1;
-    for (int32_t i = 0; i <= last; ++i) {
-        const resize_entry& entry = table.entries[i];
-        __m128i sum = _mm_setzero_si128();
-        for (int32_t k = 0; k < entry.count; ++k) {
-            const __m128i pixel = widen_pixel(row, entry.pairs[k].offset, row_bytes);
-            sum = _mm_add_epi32(sum, _mm_mullo_epi32(pixel, _mm_set1_epi32(entry.pairs[k].weight)));
-        }
-        const __m128i value = round_fixed(sum);
-        const __m128i words = _mm_packs_epi32(value, value);
-        const uint32_t packed = (uint32_t)_mm_cvtsi128_si32(_mm_packus_epi16(words, words));
-        uint8_t* pixel = out + (ptrdiff_t)i * 3;
-        if (i < last) {
-            std::memcpy(pixel, &packed, 4);  // the fourth byte is overwritten by the next pixel
-        } else {
-            pixel[0] = (uint8_t)packed;
-            pixel[1] = (uint8_t)(packed >> 8);
-            pixel[2] = (uint8_t)(packed >> 16);
-        }
+    __m128i sum = _mm_setzero_si128();
+    for (int32_t k = 0; k < entry.count; ++k) {
+        const __m128i pixel = widen_pixel(row, entry.pairs[k].offset, row_bytes);
+        sum = _mm_add_epi32(sum, _mm_mullo_epi32(pixel, _mm_set1_epi32(entry.pairs[k].weight)));
+    }
+    return sum;
+}
+
+// Stores output pixel i of a row of length last + 1.
+TILORA_SSE41 void store_pixel(__m128i sum, uint8_t* out, int32_t i, int32_t last)
+{
+    const __m128i value = round_fixed(sum);
+    const __m128i words = _mm_packs_epi32(value, value);
+    const uint32_t packed = (uint32_t)_mm_cvtsi128_si32(_mm_packus_epi16(words, words));
+    uint8_t* pixel = out + (ptrdiff_t)i * 3;
+    if (i < last) {
+        std::memcpy(pixel, &packed, 4);  // the fourth byte is overwritten by the next pixel
+    } else {
+        pixel[0] = (uint8_t)packed;
+        pixel[1] = (uint8_t)(packed >> 8);
+        pixel[2] = (uint8_t)(packed >> 16);
     }
 }
 
+// Spreads the blue, green and red bytes of pixels 0 and 1 (or 2 and 3) of a
+// 16-byte load to 16-bit lanes in the order of the packed weights.
+TILORA_SSE41 __m128i pixels_01_mask()
+{
+    return _mm_setr_epi8(0, -1, 3, -1, 1, -1, 4, -1, 2, -1, 5, -1, -1, -1, -1, -1);
+}
+TILORA_SSE41 __m128i pixels_23_mask()
+{
+    return _mm_setr_epi8(6, -1, 9, -1, 7, -1, 10, -1, 8, -1, 11, -1, -1, -1, -1, -1);
+}
+
+// Horizontal pass of a 24-bit row: the three channels of one output pixel in
+// one vector, four source pixels per step where the entry has a packed window.
 __attribute__((target("sse4.1"))) void row_bgr_sse41(const uint8_t* row, int32_t row_bytes,
                                                      const resize_table& table, uint8_t* out)
 {
-    row_bgr_body(row, row_bytes, table, out);
+    const resize_packed_view packed = resize_packed_of(table);
+    const __m128i mask_01 = pixels_01_mask(), mask_23 = pixels_23_mask();
+    for (int32_t i = 0; i < table.length; ++i) {
+        __m128i sum = _mm_setzero_si128();
+        if (!packed.entries || packed.entries[i].start < 0) {
+            sum = pairs_sum(row, row_bytes, table.entries[i]);
+        } else {
+            const uint8_t* p = row + packed.entries[i].start;
+            const int16_t* w = packed.weights + (size_t)i * packed.group_stride * resize_group_weights;
+            for (int32_t g = 0; g < packed.entries[i].groups; ++g, p += 12, w += resize_group_weights) {
+                const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+                const __m128i w01 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w));
+                const __m128i w23 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w + 8));
+                sum = _mm_add_epi32(sum, _mm_madd_epi16(_mm_shuffle_epi8(bytes, mask_01), w01));
+                sum = _mm_add_epi32(sum, _mm_madd_epi16(_mm_shuffle_epi8(bytes, mask_23), w23));
+            }
+        }
+        store_pixel(sum, out, i, table.length - 1);
+    }
 }
 
 __attribute__((target("avx2"))) void row_bgr_avx2(const uint8_t* row, int32_t row_bytes, const resize_table& table,
                                                   uint8_t* out)
 {
-    row_bgr_body(row, row_bytes, table, out);
+    const resize_packed_view packed = resize_packed_of(table);
+    const __m256i mask = _mm256_setr_m128i(pixels_01_mask(), pixels_23_mask());
+    for (int32_t i = 0; i < table.length; ++i) {
+        __m128i sum;
+        if (!packed.entries || packed.entries[i].start < 0) {
+            sum = pairs_sum(row, row_bytes, table.entries[i]);
+        } else {
+            const uint8_t* p = row + packed.entries[i].start;
+            const int16_t* w = packed.weights + (size_t)i * packed.group_stride * resize_group_weights;
+            __m256i sums = _mm256_setzero_si256();
+            for (int32_t g = 0; g < packed.entries[i].groups; ++g, p += 12, w += resize_group_weights) {
+                const __m256i bytes = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+                const __m256i weights = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w));
+                sums = _mm256_add_epi32(sums, _mm256_madd_epi16(_mm256_shuffle_epi8(bytes, mask), weights));
+            }
+            sum = _mm_add_epi32(_mm256_castsi256_si128(sums), _mm256_extracti128_si256(sums, 1));
+        }
+        store_pixel(sum, out, i, table.length - 1);
+    }
 }
 
 __attribute__((target("sse4.1"))) void rows_sse41(const uint8_t* base, ptrdiff_t stride, const resize_pair* pairs,
@@ -164,8 +217,8 @@ __attribute__((target("avx2"))) void rows_avx2(const uint8_t* base, ptrdiff_t st
 const resize_simd_kernels* resize_simd_kernels_for(resize_path path)
 {
 #if TILORA_RESIZE_X86
-    static const resize_simd_kernels sse41 = {row_bgr_sse41, rows_sse41};
-    static const resize_simd_kernels avx2 = {row_bgr_avx2, rows_avx2};
+    static const resize_simd_kernels sse41 = {resize_pack_bgr, row_bgr_sse41, rows_sse41};
+    static const resize_simd_kernels avx2 = {resize_pack_bgr, row_bgr_avx2, rows_avx2};
     __builtin_cpu_init();
     if (path == resize_path::avx2 && __builtin_cpu_supports("avx2"))
         return &avx2;

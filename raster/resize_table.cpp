@@ -24,9 +24,12 @@ void resize_table::release()
 {
     kit_free(entries);
     kit_free(pairs);
+    kit_free(packed);
     entries = nullptr;
     pairs = nullptr;
+    packed = nullptr;
     length = 0;
+    source_length = 0;
     room = 0;
 }
 
@@ -77,6 +80,7 @@ bool resize_table_build(resize_table* table, int32_t source_length, int32_t dest
         return false;
     }
     table->length = destination_length;
+    table->source_length = source_length;
     table->room = (int32_t)room;
 
     for (int32_t i = 0; i < destination_length; ++i) {

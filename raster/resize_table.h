@@ -20,10 +20,12 @@ using resize_kernel_fn = double (*)(double x);
 // room + 1 slots: centre - half and centre + half are rounded separately, so a
 // list can reach one pair beyond trunc(2 * half + 1).
 struct resize_table {
-    int32_t length = 0;  // number of entries (destination length)
-    int32_t room = 0;    // pairs the widest list can hold by the width of the filter
+    int32_t length = 0;         // number of entries (destination length)
+    int32_t source_length = 0;  // pixels of the source line
+    int32_t room = 0;           // pairs the widest list can hold by the width of the filter
     resize_entry* entries = nullptr;
     resize_pair* pairs = nullptr;
+    void* packed = nullptr;     // the weights rearranged by a vectorised path, or null
 
     resize_table() = default;
     resize_table(const resize_table&) = delete;
