@@ -63,9 +63,13 @@ bool resize_filtered(resize_progress_fn progress, const raster_image* source, ra
     scoped_image intermediate(image_create(bytes, destination->width, source->height));
     if (!intermediate.image)
         return false;
-    const bool packed_rows = bytes == 3 && simd;
-    const resize_row_fn row_fn = bytes == 1 ? resize_row_gray : packed_rows ? simd->row_bgr : resize_row_bgr;
-    if (!resize_horizontal_pass(progress, source, intermediate.image, row_fn, packed_rows ? simd->prepare_bgr : nullptr))
+    resize_row_fn row_fn = resize_row_gray;
+    resize_prepare_fn prepare = nullptr;
+    if (bytes == 3) {
+        row_fn = simd ? simd->row_bgr : resize_row_bgr;
+        prepare = simd ? simd->prepare_bgr : nullptr;
+    }
+    if (!resize_horizontal_pass(progress, source, intermediate.image, row_fn, prepare))
         return false;
     if (simd)
         return resize_vertical_strips(progress, intermediate.image, destination, simd->rows);
