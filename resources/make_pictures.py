@@ -27,7 +27,7 @@ except ImportError:
 
 import check_resources  # noqa: E402
 from picturegen.background import render_background, seam_ratio  # noqa: E402
-from picturegen.brand import logo, splash  # noqa: E402
+from picturegen.brand import SPLASH_TEXT_TOP, logo, splash  # noqa: E402
 from picturegen.captions import caption_strip  # noqa: E402
 from picturegen.icofile import write_ico  # noqa: E402
 from picturegen.icons import make_icons  # noqa: E402
@@ -81,6 +81,10 @@ def make_splash(scene):
     if scene is None:
         scene = Image.open(path("startup.jpg"))
     save_jpeg(splash(scene.resize((1026, 710), Image.LANCZOS)), "splash.jpg", 95, "4:4:4")
+    # The program writes its texts there with an opaque white background.
+    band = np.asarray(Image.open(path("splash.jpg")).convert("RGB"))[SPLASH_TEXT_TOP:]
+    if band.min() < 255:
+        raise SystemExit(f"splash.jpg: the band from row {SPLASH_TEXT_TOP} down is not plain white")
 
 
 def make_captions():
