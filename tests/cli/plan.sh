@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# tilora-cli plan: whole outputs for known layouts, page order, the simulated
+# printer, and the exit statuses of bad usage and refused layouts.
+set -u
+cli=$1
+failures=0
+
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+# expect_output NAME ARGS... : runs plan and compares stdout with stdin.
+expect_output() {
+    local name=$1
+    shift
+    local expected actual status
+    expected=$(cat)
+    actual=$("$cli" plan "$@")
+    status=$?
+    [ "$status" -eq 0 ] || fail "$name: exit status $status"
+    if [ "$actual" != "$expected" ]; then
+        fail "$name: output differs"
+        diff <(echo "$expected") <(echo "$actual") >&2
+    fi
+}
+
+# expect_status NAME STATUS ARGS... : exit status and a one-line message.
+expect_status() {
+    local name=$1 want=$2
+    shift 2
+    local err status
+    err=$("$cli" plan "$@" 2>&1 >/dev/null)
+    status=$?
+    [ "$status" -eq "$want" ] || fail "$name: exit status $status, expected $want"
+    [ "$(echo "$err" | wc -l)" -eq 1 ] && [ -n "$err" ] || fail "$name: expected one line on stderr, got '$err'"
+}
+
+expect_output worked-example --image 4000x3000 --width 40cm --height 30cm \
+    --tile 18500x27200 --device-tile 4370x6425 --preview 600x440 <<'OUT'
+tile 18500 27200
+print_rect 0 0 4370 6425
+page_margin 500 500 2000 2000
+paper 21000 29700
+poster 40000 30000
+npages 3 2
+page 0 0 image 0 0 1075 1500 device 1830 2881 4370 6425
+page 0 1 image 0 1500 1075 3000 device 1830 0 4370 3543
+page 1 0 image 1075 0 2925 1500 device 0 2881 4370 6425
+page 1 1 image 1075 1500 2925 3000 device 0 0 4370 3543
+page 2 0 image 2925 0 4000 1500 device 0 2881 2539 6425
+page 2 1 image 2925 1500 4000 3000 device 0 0 2539 3543
+preview cell 136 200 origin 96 10 picture 153 99 447 320
+OUT
+
+# Landscape jobs print across each row.
+order=$("$cli" plan --image 4000x3000 --width 40cm --height 30cm --tile 18500x27200 \
+    --device-tile 4370x6425 --landscape | awk '$1 == "page" { printf "%s,%s ", $2, $3 }')
+[ "$order" = "0,0 1,0 2,0 0,1 1,1 2,1 " ] || fail "landscape order: $order"
+
+# A4 at 600 dpi with strips of 5, 3, 5 and 8 mm, worked by hand:
+# sheet 4960 x 7015 px, offsets 118 and 70, printable 4724 x 6757 px, which is
+# 19998 x 28604 smm; strips 499, 296, 499, 795 smm leave margin beyond them of
+# 1, 204, 1501, 1205 smm; print_rect = (1*600/2540, 204*600/2540,
+# 4724 - 1501*600/2540, 6757 - 1205*600/2540). The poster, 64000 x 85333 on
+# 4 x 4 tiles, lies at x0 = 4992, y0 = 11723: page (0, 0) starts on the sheet
+# at (4992*4370/18496, 11723*6425/27195 + 48) and ends in the picture at
+# (13504*3000/64000, 15472*4000/85333).
+expect_output simulated-a4 --image 3000x4000 --width 64cm --unprintable 5,3,5,8 <<'OUT'
+tile 18496 27195
+print_rect 0 48 4370 6473
+page_margin 500 500 2000 2000
+paper 20996 29695
+poster 64000 85333
+npages 4 4
+page 0 0 image 0 0 633 725 device 1179 2817 4370 6473
+page 0 1 image 0 725 633 2000 device 1179 48 4370 6473
+page 0 2 image 0 2000 633 3274 device 1179 48 4370 6473
+page 0 3 image 0 3274 633 4000 device 1179 48 4370 3703
+page 1 0 image 633 0 1500 725 device 0 2817 4370 6473
+page 1 1 image 633 725 1500 2000 device 0 48 4370 6473
+page 1 2 image 633 2000 1500 3274 device 0 48 4370 6473
+page 1 3 image 633 3274 1500 4000 device 0 48 4370 3703
+page 2 0 image 1500 0 2367 725 device 0 2817 4370 6473
+page 2 1 image 1500 725 2367 2000 device 0 48 4370 6473
+page 2 2 image 1500 2000 2367 3274 device 0 48 4370 6473
+page 2 3 image 1500 3274 2367 4000 device 0 48 4370 3703
+page 3 0 image 2367 0 3000 725 device 0 2817 3190 6473
+page 3 1 image 2367 725 3000 2000 device 0 48 3190 6473
+page 3 2 image 2367 2000 3000 3274 device 0 48 3190 6473
+page 3 3 image 2367 3274 3000 4000 device 0 48 3190 3703
+OUT
+
+# A landscape Letter sheet with no strips: the paper's sides swap.
+head=$("$cli" plan --image 100x100 --width 10in --paper letter --landscape --dpi 300 --margins 0,0,0,0 | head -4)
+[ "$head" = "$(printf 'tile 27940 21590\nprint_rect 0 0 3300 2550\npage_margin 0 0 0 0\npaper 27940 21590')" ] \
+    || fail "landscape letter: $head"
+
+# One side given: the other follows the crop, rounded half away from zero.
+poster_of() { "$cli" plan "$@" --tile 10000x10000 --device-tile 100x100 | awk '$1 == "poster" { print $2, $3 }'; }
+[ "$(poster_of --image 3000x2000 --width 90cm)" = "90000 60000" ] || fail "90cm wide"
+[ "$(poster_of --image 3x2 --width 10mm)" = "1000 667" ] || fail "10mm wide"
+[ "$(poster_of --image 1x2 --height 10.01mm)" = "501 1001" ] || fail "10.01mm high"
+[ "$(poster_of --image 500x500 --height 23in)" = "58420 58420" ] || fail "23in high"
+[ "$(poster_of --image 500x500 --width=35in --height=1.5cm)" = "88900 1500" ] || fail "both given"
+
+expect_status no-command-options 2
+expect_status no-image 2 --width 40cm
+expect_status no-size 2 --image 4000x3000
+expect_status bad-image 2 --image 4000x0 --width 40cm
+expect_status bad-length 2 --image 4000x3000 --width 40
+expect_status bad-dpi 2 --image 4000x3000 --width 40cm --dpi 0
+expect_status bad-margins 2 --image 4000x3000 --width 40cm --margins 5,5,20
+expect_status bad-paper 2 --image 4000x3000 --width 40cm --paper B7
+expect_status missing-value 2 --image 4000x3000 --width
+expect_status unknown-option 2 --image 4000x3000 --width 40cm --colour
+expect_status tile-alone 2 --image 4000x3000 --width 40cm --tile 18500x27200
+expect_status margins-eat-the-sheet 1 --image 4000x3000 --width 40cm --margins 150,5,60,20
+expect_status grid-too-large 1 --image 4000x3000 --width 9999cm --height 9999cm \
+    --tile 100x100 --device-tile 10x10
+expect_status poster-beyond-100m 1 --image 1000x1000 --width 100000cm
+expect_status other-side-beyond-100m 1 --image 1x1000 --width 100cm
+
+"$cli" plan --help | grep -q -- "--device-tile" || fail "plan --help lists no printer options"
+"$cli" --help | grep -q "plan" || fail "--help lists no plan command"
+
+[ "$failures" -eq 0 ] || { echo "$failures failure(s)" >&2; exit 1; }
+echo "all plan checks passed"
