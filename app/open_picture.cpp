@@ -56,8 +56,8 @@ void remember_folder_of(const char* path)
 std::string picture_filter()
 {
     std::vector<open_filter_row> rows;
-    for (const format_entry& entry : format_table)
-        rows.push_back({entry.description, entry.patterns});
+    for (const format_row& row : format_table)
+        rows.push_back({row.description, row.patterns});
     return build_open_filter(rows.data(), rows.size());
 }
 
@@ -72,7 +72,7 @@ void open_picture_command()
     dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
     dialog.hwndOwner = g_shell.main_window;
     dialog.lpstrFilter = filter.c_str();
-    dialog.nFilterIndex = all_formats_index(std::size(format_table));
+    dialog.nFilterIndex = all_formats_index(format_table_rows);
     dialog.lpstrFile = path;
     dialog.nMaxFile = sizeof path;
     dialog.lpstrInitialDir = last_open_folder;
