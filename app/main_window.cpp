@@ -142,8 +142,13 @@ LRESULT on_key_down(HWND window, WPARAM key)
     return 0;
 }
 
-LRESULT on_command(WPARAM wparam)
+LRESULT on_command(HWND window, WPARAM wparam, LPARAM lparam)
 {
+    // A push button keeps the keyboard focus after a click; the main window
+    // takes it back so that its keys (F5) keep working.
+    HWND control = reinterpret_cast<HWND>(lparam);
+    if (control && GetFocus() == control && HIWORD(wparam) == BN_CLICKED)
+        SetFocus(window);
     dispatch_command(wparam);
     return 0;
 }
@@ -176,7 +181,7 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         case WM_ACTIVATEAPP: return on_activate_app(wparam);
         case WM_GETMINMAXINFO: return on_min_max_info(lparam);
         case WM_KEYDOWN: return on_key_down(window, wparam);
-        case WM_COMMAND: return on_command(wparam);
+        case WM_COMMAND: return on_command(window, wparam, lparam);
         case WM_DROPFILES: return on_drop_files(wparam);
         }
         return DefWindowProcA(window, message, wparam, lparam);
