@@ -58,13 +58,10 @@ road_result read_file(const char* path)
         return delivered(nullptr, 0, 0, 3);
     road_result road;
     const int32_t format_code = is_guess_format(source);
-    const int32_t detect_error = is_get_last_error();
-    if (format_code == IS_FORMAT_UNKNOWN && detect_error != IS_OK)
-        road.error = detect_error;  // the file could not be read at all
-    else if (!is_seek(source, 0, 0))
-        road.error = is_get_last_error();
-    else
+    if (is_seek(source, 0, 0))
         road = take_road(source, path, format_code);
+    else
+        road.error = is_get_last_error();
     is_close_source(source);
     return road;
 }
