@@ -7,27 +7,6 @@
 
 namespace {
 
-TEST(FormatTable, ElevenRowsInDialogOrder)
-{
-    const format_row expected[] = {
-        {"JPEG Files", "*.jpg;*.jpe;*.jif;*.jpeg;*.jfif"},
-        {"JPEG 2000", "*.jp2;*.j2c;*.j2k;*.jpc;*.jpx"},
-        {"BMP Files", "*.bmp;*.dib;*.rle"},
-        {"PNG Files", "*.png"},
-        {"GIF Files", "*.gif"},
-        {"Targa Files", "*.tga"},
-        {"TIFF Files", "*.tif;*.tiff"},
-        {"Photoshop Files", "*.psd"},
-        {"PCX Files", "*.pcx"},
-        {"PhotoCD Files", "*.pcd"},
-        {"Metafiles", "*.wmf;*.emf"},
-    };
-    for (int i = 0; i < format_table_rows; ++i) {
-        EXPECT_STREQ(format_table[i].description, expected[i].description) << "row " << i + 1;
-        EXPECT_STREQ(format_table[i].patterns, expected[i].patterns) << "row " << i + 1;
-    }
-}
-
 TEST(ExtensionAccepted, EveryPatternOfTheTableIsAccepted)
 {
     // The first and last piece of each list must both be found.
