@@ -1,5 +1,5 @@
-// The roads by format code, with the Photo CD, JPEG 2000 and metafile roads
-// driven through stand-ins for their readers.
+// The Photo CD, JPEG 2000 and metafile roads, driven through stand-ins for
+// their readers.
 #include "app/load_picture.h"
 #include "app/picture_roads.h"
 #include "tests/imageio/test_support.h"
@@ -11,23 +11,6 @@
 #include <vector>
 
 namespace {
-
-TEST(PictureRoads, ChosenByFormatCode)
-{
-    const picture_road expected[] = {
-        picture_road::refused,        picture_road::generic_rgb24, picture_road::generic_rgb24,
-        picture_road::generic_rgb24,  picture_road::generic_rgba32, picture_road::generic_rgb24,
-        picture_road::generic_rgb24,  picture_road::metafile,       picture_road::metafile,
-        picture_road::refused,        picture_road::generic_rgb24,  picture_road::refused,
-        picture_road::refused,        picture_road::refused,        picture_road::generic_rgb24,
-        picture_road::generic_rgb24,  picture_road::photo_cd,       picture_road::jpeg2000,
-        picture_road::jpeg2000,       picture_road::refused,
-    };
-    for (int32_t code = 0; code < 20; ++code)
-        EXPECT_EQ(road_for_format(code), expected[code]) << "format code " << code;
-    EXPECT_EQ(road_for_format(20), picture_road::refused);
-    EXPECT_EQ(road_for_format(-1), picture_road::refused);
-}
 
 // A Photo CD reader that fails above a given resolution, after reading a
 // little, and records the resolutions and where the source stood.
@@ -75,14 +58,6 @@ TEST(PictureRoads, PhotoCdTakesTheHighestResolutionThatReads)
     road = read_photo_cd_road(source.get(), pcd_stand_in::read);
     EXPECT_EQ(road.buffer, nullptr);
     EXPECT_EQ(pcd_stand_in::resolutions, (std::vector<int32_t>{6, 5, 4, 3, 2, 1}));
-}
-
-TEST(PictureRoads, PhotoCdReportsTheReadsErrorNotTheRewinds)
-{
-    memory_source source(std::vector<uint8_t>(64, 0));
-    const road_result road = read_photo_cd_road(source.get(), is_read_pcd);
-    EXPECT_EQ(road.buffer, nullptr);
-    EXPECT_NE(road.error, 0);
 }
 
 // A JPEG 2000 module that keeps a copy of the table and reads through it.

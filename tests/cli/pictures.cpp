@@ -54,7 +54,6 @@ int write_all(const std::string& dir)
         std::vector<uint8_t> bytes;
     } files[] = {
         {"rgb.bmp", rgb},
-        {"RGB.DIB", rgb},
         {"rgb.txt", rgb},
         {"rgb-named.png", rgb},
         {"alpha.bmp", bmp(3, 1, 32, {0xFF102030, 0x80FF8040, 0x00FFFFFF})},
