@@ -1,7 +1,7 @@
 // The Open dialog's filter text.
 #include "app/open_filter.h"
 
-std::string build_open_filter(const open_filter_row* rows, size_t count)
+std::string build_open_filter(const format_row* rows, size_t count)
 {
     std::string filter;
     std::string all_patterns;

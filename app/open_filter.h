@@ -4,15 +4,12 @@
 #include <cstddef>
 #include <string>
 
-struct open_filter_row {
-    const char* description;  // e.g. "PNG Files"
-    const char* patterns;     // e.g. "*.png", several joined by ";"
-};
+#include "app/format_table.h"
 
 // "description (patterns)", NUL, patterns, NUL for each row in order, then
 // "All Formats", NUL, the patterns of all rows joined by ";", NUL, and the
 // closing NUL.
-std::string build_open_filter(const open_filter_row* rows, size_t count);
+std::string build_open_filter(const format_row* rows, size_t count);
 
 // The 1-based index of the "All Formats" entry, to preselect it.
 inline unsigned all_formats_index(size_t count)

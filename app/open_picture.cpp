@@ -7,9 +7,7 @@
 
 #include <cstring>
 #include <string>
-#include <vector>
 
-#include "app/format_table.h"
 #include "app/load_picture.h"
 #include "app/open_filter.h"
 #include "app/shell.h"
@@ -53,20 +51,12 @@ void remember_folder_of(const char* path)
     last_open_folder[length] = '\0';
 }
 
-std::string picture_filter()
-{
-    std::vector<open_filter_row> rows;
-    for (const format_row& row : format_table)
-        rows.push_back({row.description, row.patterns});
-    return build_open_filter(rows.data(), rows.size());
-}
-
 }  // namespace
 
 void open_picture_command()
 {
     choose_first_folder();
-    const std::string filter = picture_filter();
+    const std::string filter = build_open_filter(format_table, format_table_rows);
     char path[MAX_PATH] = {};
     OPENFILENAMEA dialog{};
     dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;

@@ -24,7 +24,7 @@ std::vector<std::string> pieces(const std::string& filter)
 
 TEST(OpenFilter, EntriesInOrderThenAllFormats)
 {
-    const open_filter_row rows[] = {
+    const format_row rows[] = {
         {"JPEG Files", "*.jpg;*.jpeg"},
         {"PNG Files", "*.png"},
         {"Metafiles", "*.wmf;*.emf"},
@@ -46,6 +46,18 @@ TEST(OpenFilter, NoRowsStillEndsTheText)
 {
     const std::string filter = build_open_filter(nullptr, 0);
     EXPECT_EQ(filter, std::string("All Formats\0\0\0", 14));
+}
+
+TEST(OpenFilter, AllFormatsOfTheProgramListsEveryPatternInTableOrder)
+{
+    const std::vector<std::string> entries = pieces(build_open_filter(format_table, format_table_rows));
+    ASSERT_EQ(entries.size(), 2u * format_table_rows + 3);
+    std::string all;
+    for (int i = 0; i < format_table_rows; ++i)
+        all += (i ? ";" : "") + std::string(format_table[i].patterns);
+    EXPECT_EQ(entries[2 * format_table_rows], "All Formats");
+    EXPECT_EQ(entries[2 * format_table_rows + 1], all);
+    EXPECT_EQ(entries[0], "JPEG Files (*.jpg;*.jpe;*.jif;*.jpeg;*.jfif)");
 }
 
 }  // namespace
