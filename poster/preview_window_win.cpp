@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <cstdio>
+#include <string>
 
 #include "app/shell.h"
 #include "app/window_class.h"
@@ -103,26 +104,40 @@ void draw_poster(HDC dc)
         draw_page_outlines(dc);
 }
 
-void draw_status(HDC dc, const RECT& client)
+// "1 page of A4", "7 pages of A4": the pages that will be printed and the
+// paper they go on.
+std::string status_text()
 {
-    RECT strip = status_strip(client);
-    HBRUSH brush = CreateSolidBrush(RGB(229, 229, 229));
-    FillRect(dc, &strip, brush);
-    DeleteObject(brush);
     char text[128];
     const int32_t pages = all_papers(g_model.pages);
     if (pages == 1)
         std::snprintf(text, sizeof text, "1 page of %s", g_model.paper_name);
     else
         std::snprintf(text, sizeof text, "%i pages of %s", static_cast<int>(pages), g_model.paper_name);
+    return text;
+}
+
+void draw_status(HWND preview, HDC dc, const RECT& client)
+{
+    RECT strip = status_strip(client);
+    HBRUSH brush = CreateSolidBrush(RGB(229, 229, 229));
+    FillRect(dc, &strip, brush);
+    DeleteObject(brush);
+    const std::string text = status_text();
+    // The window's text holds the same words, for tools that read windows
+    // rather than pixels.
+    char shown[128] = {};
+    GetWindowTextA(preview, shown, sizeof shown);
+    if (text != shown)
+        SetWindowTextA(preview, text.c_str());
     const int old_mode = SetBkMode(dc, TRANSPARENT);
     HGDIOBJ old_font = SelectObject(dc, g_preview.label_font);
     const UINT format = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
     SetTextColor(dc, RGB(197, 197, 197));
-    DrawTextA(dc, text, -1, &strip, format);
+    DrawTextA(dc, text.c_str(), -1, &strip, format);
     OffsetRect(&strip, -1, -1);
     SetTextColor(dc, RGB(128, 128, 128));
-    DrawTextA(dc, text, -1, &strip, format);
+    DrawTextA(dc, text.c_str(), -1, &strip, format);
     SelectObject(dc, old_font);
     SetBkMode(dc, old_mode);
 }
@@ -166,7 +181,7 @@ LRESULT on_paint(HWND preview)
         SelectClipRgn(dc, nullptr);
         draw_poster(dc);
     }
-    draw_status(dc, client);
+    draw_status(preview, dc, client);
     EndPaint(preview, &paint);
     return 0;
 }
