@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
 #include "app/load_picture.h"
 #include "app/shell.h"
 
@@ -24,11 +22,14 @@ bool write_temporary_file(const void* bytes, DWORD size, char (&path)[MAX_PATH])
         path[0] = '\0';
         return false;
     }
-    FILE* file = std::fopen(path, "wb");
-    if (!file)
+    // The file API of the system, not the C library's: under winelib the C
+    // library is the host's, which knows nothing of Windows paths.
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
         return false;
-    const bool written = std::fwrite(bytes, 1, size, file) == size;
-    return std::fclose(file) == 0 && written;
+    DWORD written = 0;
+    const bool complete = WriteFile(file, bytes, size, &written, nullptr) && written == size;
+    return CloseHandle(file) && complete;
 }
 
 }  // namespace
