@@ -167,3 +167,25 @@ def smm_from_edit(text, unit=1000):
 
 def documents_log(session):
     return os.path.join(session.documents_folder(), "tilora.txt")
+
+
+def picture_points(layout, origin):
+    """Screen points inside the preview's picture, away from the page
+    outlines drawn over it."""
+    left, top, right, bottom = offset(layout.picture, origin)
+    xs = [x + origin[0] for x in layout.vertical_lines()]
+    ys = [y + origin[1] for y in layout.horizontal_lines()]
+    points = []
+    for i in range(1, 6):
+        for j in range(1, 6):
+            x = left + 3 + (right - left - 7) * i // 6
+            y = top + 3 + (bottom - top - 7) * j // 6
+            if all(abs(x - line) > 2 for line in xs) and all(abs(y - line) > 2 for line in ys):
+                points.append((x, y))
+    return points
+
+
+def wrong_points(shot, points, color, tolerance=0):
+    """The points whose pixel is not the colour."""
+    from harness import close_to
+    return [(p, shot.pixel(*p)) for p in points if not close_to(shot.pixel(*p), color, tolerance)]
