@@ -142,7 +142,12 @@ def offset(rect, origin):
     return (rect[0] + origin[0], rect[1] + origin[1], rect[2] + origin[0], rect[3] + origin[1])
 
 
-def start(session, **kwargs):
+def start(session, metric=True, **kwargs):
+    """Starts Tilora and waits for its start-up picture. With metric set the
+    unit is centimetres whatever the prefix's locale says; None leaves the
+    settings as they are."""
+    if metric is not None:
+        session.driver.reg_set(SETTINGS_KEY, "metric", "1" if metric else "0")
     session.start_program(PROGRAM, window_class=CLASS, **kwargs)
     # The start-up picture is in place once the preview names its pages.
     session.wait_until(lambda: " of " in session.driver.text(CLASS, PREVIEW), 20, "the preview's status")
