@@ -1,6 +1,8 @@
 #include "app/diag_log.h"
 
-#define NOMINMAX
+#ifndef NOMINMAX
+#define NOMINMAX  // std::min and std::max, not the macros
+#endif
 #include <windows.h>
 #include <shlobj.h>
 

@@ -1,6 +1,8 @@
 #include "app/settings.h"
 
-#define NOMINMAX
+#ifndef NOMINMAX
+#define NOMINMAX  // std::min and std::max, not the macros
+#endif
 #include <windows.h>
 #include <shlwapi.h>
 

@@ -11,7 +11,9 @@
 #include "imageio/readers/metafile.h"
 #include "imageio/trace.h"
 
-#define NOMINMAX
+#ifndef NOMINMAX
+#define NOMINMAX  // std::min and std::max, not the macros
+#endif
 #include <windows.h>
 
 namespace {

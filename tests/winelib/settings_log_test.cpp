@@ -1,6 +1,8 @@
 // The settings store against the registry and the diagnostics log against
 // real files. Each run gets a fresh Wine prefix, so the registry starts empty.
-#define NOMINMAX
+#ifndef NOMINMAX
+#define NOMINMAX  // std::min and std::max, not the macros
+#endif
 #include <windows.h>
 
 #include <cstring>
