@@ -3,7 +3,9 @@
 // screen and read back as 24-bit rows or as a packed bitmap.
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <new>
+#include <type_traits>
 #include <vector>
 
 #include "imageio/buffer.h"
@@ -45,40 +47,22 @@ struct screen_dc : no_copy {
     }
 };
 
-struct memory_dc : no_copy {
-    HDC handle;
-    explicit memory_dc(HDC compatible) : handle(CreateCompatibleDC(compatible)) {}
-    ~memory_dc()
+// Owns one handle and gives it back with release when it goes.
+template <auto release>
+struct releaser {
+    template <class Handle>
+    void operator()(Handle handle) const
     {
-        if (handle)
-            DeleteDC(handle);
+        release(handle);
     }
 };
+template <class Handle, auto release>
+using owned = std::unique_ptr<std::remove_pointer_t<Handle>, releaser<release>>;
 
-struct gdi_object : no_copy {
-    HGDIOBJ handle;
-    explicit gdi_object(HGDIOBJ object) : handle(object) {}
-    ~gdi_object()
-    {
-        if (handle)
-            DeleteObject(handle);
-    }
-};
-
-struct plain_metafile : no_copy {
-    HMETAFILE handle;
-    explicit plain_metafile(HMETAFILE metafile) : handle(metafile) {}
-    ~plain_metafile() { DeleteMetaFile(handle); }
-};
-
-struct enhanced_metafile : no_copy {
-    HENHMETAFILE handle = nullptr;
-    ~enhanced_metafile()
-    {
-        if (handle)
-            DeleteEnhMetaFile(handle);
-    }
-};
+using memory_dc = owned<HDC, DeleteDC>;
+using gdi_object = owned<HGDIOBJ, DeleteObject>;
+using plain_metafile = owned<HMETAFILE, DeleteMetaFile>;
+using enhanced_metafile = owned<HENHMETAFILE, DeleteEnhMetaFile>;
 
 // An object selected into a device context until restore or destruction.
 struct selection : no_copy {
@@ -190,8 +174,8 @@ bool metafile_renderer::convert_plain(HMETAFILE handle, HDC screen, enhanced_met
     if (GetMetaFileBitsEx(handle, size, bits.data()) != size)
         return fail(IS_ERR_METAFILE);
     const METAFILEPICT picture{MM_ANISOTROPIC, (LONG)plain_metafile_extent, (LONG)plain_metafile_extent, nullptr};
-    metafile.handle = SetWinMetaFileBits(size, bits.data(), screen, &picture);
-    return metafile.handle ? true : fail(IS_ERR_METAFILE);
+    metafile.reset(SetWinMetaFileBits(size, bits.data(), screen, &picture));
+    return metafile.get() ? true : fail(IS_ERR_METAFILE);
 }
 
 bool metafile_renderer::read_whole(const render_request& request, HDC screen, enhanced_metafile& metafile)
@@ -230,8 +214,8 @@ bool metafile_renderer::read_whole(const render_request& request, HDC screen, en
         picture.yExt = (LONG)placeable_extent_y_;
         offset = placeable_header_size;
     }
-    metafile.handle = SetWinMetaFileBits((UINT)(size - offset), bytes.data() + offset, screen, &picture);
-    if (!metafile.handle) {
+    metafile.reset(SetWinMetaFileBits((UINT)(size - offset), bytes.data() + offset, screen, &picture));
+    if (!metafile.get()) {
         is_trace(3, "SetWinMetaFileBits failed GetLastError = %d\n", (int)GetLastError());
         return fail(IS_ERR_METAFILE_BITS);
     }
@@ -242,8 +226,8 @@ bool metafile_renderer::read_whole(const render_request& request, HDC screen, en
 // (placeable metafiles, which the system's own readers refuse).
 bool metafile_renderer::open(const render_request& request, HDC screen, enhanced_metafile& metafile)
 {
-    metafile.handle = GetEnhMetaFileA(request.name);
-    if (metafile.handle)
+    metafile.reset(GetEnhMetaFileA(request.name));
+    if (metafile.get())
         return true;
     if (HMETAFILE plain = GetMetaFileA(request.name))
         return convert_plain(plain, screen, metafile);
@@ -402,28 +386,28 @@ uint8_t* metafile_renderer::render(const render_request& request, uint32_t* out_
     if (!open(request, screen.handle, metafile))
         return nullptr;
     int32_t width = 0, height = 0;
-    if (!output_size(request, screen.handle, metafile.handle, &width, &height))
+    if (!output_size(request, screen.handle, metafile.get(), &width, &height))
         return nullptr;
 
     if (context_.cancelled(1, abort_steps))
         return nullptr;
-    memory_dc memory(screen.handle);
-    if (!memory.handle)
+    memory_dc memory(CreateCompatibleDC(screen.handle));
+    if (!memory.get())
         return context_.fail(IS_ERR_NO_DC);
     gdi_object bitmap(CreateCompatibleBitmap(screen.handle, width, height));
-    if (!bitmap.handle)
+    if (!bitmap.get())
         return context_.fail(IS_ERR_NO_BITMAP);
-    selection selected(memory.handle, bitmap.handle);
+    selection selected(memory.get(), bitmap.get());
     const RECT frame{0, 0, width, height};
     {
         gdi_object brush(CreateSolidBrush(request.background));
-        if (!brush.handle)
+        if (!brush.get())
             return context_.fail(IS_ERR_NO_DC);
-        FillRect(memory.handle, &frame, static_cast<HBRUSH>(brush.handle));
+        FillRect(memory.get(), &frame, static_cast<HBRUSH>(brush.get()));
     }
     if (context_.cancelled(2, abort_steps))
         return nullptr;
-    PlayEnhMetaFile(memory.handle, metafile.handle, &frame);
+    PlayEnhMetaFile(memory.get(), metafile.get(), &frame);
     if (context_.cancelled(3, abort_steps))
         return nullptr;
 
@@ -431,10 +415,10 @@ uint8_t* metafile_renderer::render(const render_request& request, uint32_t* out_
         return context_.fail(IS_ERR_NO_DIBITS);
     // GetDIBits wants the bitmap out of every device context.
     selected.restore();
-    read_back_palette palette(memory.handle, screen.handle);
-    const HBITMAP pixels = static_cast<HBITMAP>(bitmap.handle);
-    uint8_t* buffer = (request.flags & IS_FLAG_PACKED_DIB) ? read_packed(memory.handle, pixels, width, height)
-                                                            : read_rgb(memory.handle, pixels, width, height);
+    read_back_palette palette(memory.get(), screen.handle);
+    const HBITMAP pixels = static_cast<HBITMAP>(bitmap.get());
+    uint8_t* buffer = (request.flags & IS_FLAG_PACKED_DIB) ? read_packed(memory.get(), pixels, width, height)
+                                                            : read_rgb(memory.get(), pixels, width, height);
     if (buffer) {
         *out_width = (uint32_t)width;
         *out_height = (uint32_t)height;
@@ -458,23 +442,10 @@ uint8_t* is_render_metafile(const char* name, uint32_t* out_width, uint32_t* out
         is_set_error(state, IS_ERR_BAD_ARGUMENT);
         return nullptr;
     }
-    call_depth_guard depth(state);
-    read_context context{CISIO(nullptr), state};
-    uint8_t* buffer = nullptr;
-    try {
+    return run_checked_entry(state, nullptr, out_width, out_height, [&](read_context& context) {
         metafile_renderer renderer(context);
-        buffer = renderer.render({name, width, height, background, flags}, out_width, out_height);
-    } catch (const ISException& e) {
-        context.error = e.code();
-    } catch (const std::bad_alloc&) {
-        context.error = IS_ERR_NO_MEMORY;
-    }
-    if (!buffer) {
-        *out_width = 0;
-        *out_height = 0;
-    }
-    is_set_error(state, buffer ? IS_OK : context.error);
-    return buffer;
+        return renderer.render({name, width, height, background, flags}, out_width, out_height);
+    });
 }
 
 // Rendered through the entry point, so that the nested call does not ask the
