@@ -19,14 +19,14 @@ const char* const key_path = "Software\\Quenbrook\\Tilora";
 
 // Stores exactly count bytes as the value. The byte after them is not a NUL,
 // so the registry cannot take one in (it adds a NUL that directly follows).
-void set_raw(const char* name, const void* bytes, DWORD count, DWORD type = REG_SZ)
+void set_raw(const char* name, const void* bytes, DWORD count)
 {
     std::string copy(static_cast<const char*>(bytes), count);
     copy += 'x';
     HKEY key = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, key_path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) ==
         ERROR_SUCCESS) {
-        RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(copy.data()), count);
+        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(copy.data()), count);
         RegCloseKey(key);
     }
 }
@@ -102,16 +102,11 @@ void conversion_of_texts()
     CHECK(read_setting_int("a", 99) == -300);
     set_text("a", " \t+42mm");
     CHECK(read_setting_int("a", 99) == 42);
-    set_text("a", "-");
-    CHECK(read_setting_int("a", 99) == 0);
     set_text("a", "99999999999");
     CHECK(read_setting_int("a", 1) == INT32_MAX);
     set_raw("a", "", 0);
     CHECK(read_setting_int("a", 99) == 99);
     CHECK(read_setting_int("missing", 17) == 17);
-    const DWORD number = 5;
-    set_raw("a", &number, sizeof number, REG_DWORD);  // the type is ignored: bytes 05 00 read as text
-    CHECK(read_setting_int("a", 99) == 0);
 }
 
 void length_limit()
@@ -121,8 +116,6 @@ void length_limit()
     // unterminated: unreadable, and never read past.
     std::string long_text(64, '7');
     set_raw("a", long_text.data(), 64);
-    CHECK(read_setting_int("a", 5) == 5);
-    set_raw("a", (long_text + "123").data(), 67);
     CHECK(read_setting_int("a", 5) == 5);
     // 63 characters fit; leading zeros keep the number small.
     std::string fits = std::string(60, '0') + "123";
