@@ -4,15 +4,12 @@
 
 #include "app/diag_log.h"
 #include "app/main_window.h"
+#include "app/picture_roads.h"
 #include "app/shell.h"
+#include "imageio/imageio.h"
 #include "raster/raster_image.h"
 
 namespace {
-
-void log_kit_message(const char* text)
-{
-    log_printf("%s", text);
-}
 
 int run_message_loop()
 {
@@ -39,7 +36,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     if (length == 0 || length >= sizeof g_shell.start_folder)
         g_shell.start_folder[0] = '\0';
     kit_init();
-    kit_set_log_hook(log_kit_message);
+    log_route_kit_messages();
+    // Metafiles are drawn by the system's GDI, which only the program has.
+    set_metafile_renderer(is_render_metafile);
 
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
