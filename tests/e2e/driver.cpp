@@ -34,7 +34,8 @@ int usage()
                "  move CLASS X Y WIDTH HEIGHT     drop CLASS X Y PATH...\n"
                "  find-dialog TITLE [SECONDS]     click-dialog TITLE BUTTON_ID\n"
                "  reg-query KEY VALUE             reg-set KEY VALUE TEXT    reg-delete KEY\n"
-               "  printers                        printer-caps\n",
+               "  printers                        printer-caps\n"
+               "  folder CSIDL                    hold (runs until killed)\n",
                stderr);
     return 2;
 }
@@ -396,6 +397,30 @@ int printer_caps_command()
     return 0;
 }
 
+// A special folder's path as the program would get it, e.g. 5 (the
+// user's documents).
+int folder_command(const Args& a)
+{
+    if (!a.at(2))
+        return usage();
+    char path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, std::atoi(a.at(2)), nullptr, SHGFP_TYPE_CURRENT, path)))
+        return 1;
+    std::printf("%s\n", path);
+    return 0;
+}
+
+// Keeps the prefix's Wine server and background services up for a whole
+// session, so that programs started and restarted during it never race
+// with the prefix starting up or shutting down.
+int hold_command()
+{
+    std::printf("holding\n");
+    std::fflush(stdout);
+    for (;;)
+        Sleep(INFINITE);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -415,6 +440,10 @@ int main(int argc, char** argv)
         status = printers_command();
     else if (name == "printer-caps")
         status = printer_caps_command();
+    else if (name == "folder")
+        status = folder_command(a);
+    else if (name == "hold")
+        status = hold_command();
     else
         status = window_command(a);
     std::fflush(stdout);

@@ -8,6 +8,9 @@ import probe_window as probe
 from harness import Session
 from harness.procs import wait_until
 
+CSIDL_PERSONAL = 5
+KEY = r"HKCU\Software\Quenbrook\Tilora"
+
 
 def alive(pid):
     try:
@@ -58,6 +61,8 @@ class Sessions(unittest.TestCase):
             a.start_program(probe.PROGRAM, window_class=probe.CLASS)
             self.assertFalse(b.driver.wait_window(probe.CLASS, timeout=1), "b sees a's window")
             b.start_program(probe.PROGRAM, window_class=probe.CLASS)
+            a.driver.reg_set(KEY, "metric", "1")
+            self.assertIsNone(b.driver.reg_query(KEY, "metric"))
             a.driver.command(probe.CLASS, probe.BUTTON)
             a.wait_for_text(probe.CLASS, "clicked", probe.EDIT)
             self.assertEqual(b.driver.text(probe.CLASS, probe.EDIT), "")
@@ -68,6 +73,21 @@ class Sessions(unittest.TestCase):
             self.assertEqual(a.close_program(probe.CLASS), 0)
         for t in traces:
             self.assertGone(t)
+
+    def test_user_folders_and_registry_belong_to_the_session(self):
+        with Session(printer=False, name="sessions-folders") as s:
+            self.assertIsNone(s.driver.reg_query(KEY, "metric"))
+            s.driver.reg_set(KEY, "metric", "0")
+            s.driver.reg_set(KEY, "rtMargin.left", "1000")
+            self.assertEqual(s.driver.reg_query(KEY, "metric"), "0")
+            self.assertEqual(s.driver.reg_query(KEY, "rtMargin.left"), "1000")
+            s.driver.reg_delete(KEY)
+            self.assertIsNone(s.driver.reg_query(KEY, "metric"))
+            documents = s.documents_folder()
+            self.assertTrue(os.path.isdir(documents) and not os.path.islink(documents))
+            self.assertTrue(documents.startswith(s.prefix + os.sep))
+            user = os.path.basename(os.path.dirname(documents))
+            self.assertEqual(s.driver.folder(CSIDL_PERSONAL), f"C:\\users\\{user}\\Documents")
 
     def test_failing_test_still_cleans_up_everything(self):
         with self.assertRaises(RuntimeError):

@@ -79,6 +79,11 @@ class Driver:
     def reg_delete(self, key):
         self._run("reg-delete", key)
 
+    def folder(self, csidl):
+        """A special folder's Windows path (SHGetFolderPath), e.g. 5 for the
+        user's documents."""
+        return self._run("folder", csidl)[1].rstrip("\n")
+
     def printers(self):
         """(names of the printers, name of the default or None)."""
         names, default = [], None

@@ -98,19 +98,21 @@ def _mask_shift(mask):
 
 
 def read_xwd(data):
-    """A TrueColor ZPixmap dump of 24 or 32 bits per pixel, as `xwd -root`
-    writes it for an Xvfb screen."""
+    """A true- or direct-colour ZPixmap dump of 3 or 4 bytes per pixel, as
+    `xwd -root` writes it for an Xvfb screen."""
     header = struct.unpack(">25I", data[:100])
     header_size, version, pixmap_format = header[0], header[1], header[2]
     width, height, byte_order = header[4], header[5], header[7]
     bits_per_pixel, bytes_per_line = header[11], header[12]
     masks = header[14:17]
     ncolors = header[19]
-    if version != 7 or pixmap_format != 2 or bits_per_pixel not in (24, 32):
+    if version != 7 or pixmap_format != 2 or bits_per_pixel not in (24, 32) or header[3] != 24:
         raise ValueError("unsupported xwd dump")
     start = header_size + ncolors * 12
-    step = bits_per_pixel // 8
-    order = "<" if byte_order == 0 else ">"
+    # With Wine's DirectColor visual xwd reports 24 bits per pixel while the
+    # rows still hold 4 bytes per pixel; the row length tells.
+    step = 4 if bytes_per_line >= width * 4 else 3
+    order = "little" if byte_order == 0 else "big"
     shifts = [_mask_shift(m) for m in masks]
     rgb = bytearray(width * height * 3)
     out = 0
@@ -126,8 +128,7 @@ def read_xwd(data):
         for y in range(height):
             for x in range(width):
                 at = start + y * bytes_per_line + x * step
-                chunk = data[at:at + step] + b"\x00" * (4 - step)
-                value = struct.unpack(order + "I", chunk if order == "<" else chunk[:step].rjust(4, b"\x00"))[0]
+                value = int.from_bytes(data[at:at + step], order)
                 rgb[out:out + 3] = bytes((value & m) >> s for m, s in zip(masks, shifts))
                 out += 3
     return Picture(width, height, bytes(rgb))

@@ -84,6 +84,7 @@ class Session:
         self.driver = None
         self.input = None
         self.programs = []
+        self.holder = None
         root = os.environ.get("TILORA_E2E_ARTIFACTS") or os.path.join(REPO, "build", "e2e-artifacts")
         self.artifacts = os.path.join(root, self.name)
 
@@ -116,9 +117,25 @@ class Session:
             self.env = wine_env(self.prefix, home, self.display.display, self.printing.socket)
             self.driver = Driver(WINE, winelib_program(DRIVER), self.env)
             self.input = Input(self.display.display)
+            self._hold_prefix()
+            print(f"e2e session {self.name}: DISPLAY={self.display.display} WINEPREFIX={self.prefix} "
+                  f"CUPS_SERVER={self.printing.socket}", file=sys.stderr)
         except BaseException:
             self.stop(failed=True)
             raise
+
+    def _hold_prefix(self, timeout=60):
+        """Starts the prefix (server, background services, desktop) with one
+        process that lives for the whole session. Two Wine programs that
+        start at the same moment in a prefix not yet running can end up
+        unable to see each other's windows; with the prefix held up, the
+        programs and driver calls of the session never meet that race."""
+        self.holder = Process([WINE, winelib_program(DRIVER), "hold"], os.path.join(self.dir, "holder.log"),
+                              env=self.env, cwd=self.dir)
+        wait_until(lambda: "holding" in self.holder.log() or not self.holder.running(), timeout,
+                   "the Wine prefix to start")
+        if not self.holder.running():
+            raise HarnessError(f"the Wine prefix did not start: {self.holder.log()[-2000:]}")
 
     def _template(self):
         """The run's shared template (TILORA_E2E_PREFIX_TEMPLATE, made by the
@@ -133,13 +150,15 @@ class Session:
 
     # Programs ----------------------------------------------------------------
 
-    def start_program(self, relative, *args, window_class=None, cwd=None, timeout=60):
+    def start_program(self, relative, *args, window_class=None, cwd=None, timeout=60, env=None):
         """Runs a program of the Windows API build (path relative to that
-        tree) under wine. With `window_class`, waits until its window shows;
-        the session closes it with WM_CLOSE at the end if it still runs."""
+        tree) under wine, with `env` added to the session's environment
+        (e.g. WINEDEBUG channels). With `window_class`, waits until its
+        window shows; the session closes it with WM_CLOSE at the end."""
         exe = winelib_program(relative)
         log = os.path.join(self.dir, f"{os.path.basename(relative)}-{len(self.programs)}.log")
-        process = Process([WINE, exe] + [str(a) for a in args], log, env=self.env, cwd=cwd or self.dir)
+        process = Process([WINE, exe] + [str(a) for a in args], log, env=dict(self.env, **(env or {})),
+                          cwd=cwd or self.dir)
         process.window_class = window_class
         self.programs.append(process)
         if window_class and not self.driver.wait_window(window_class, timeout):
@@ -181,8 +200,10 @@ class Session:
     def documents_folder(self):
         """The Unix path of the Wine user's Documents folder."""
         users = os.path.join(self.prefix, "drive_c", "users")
-        user = os.environ.get("USER") or "root"
-        return os.path.join(users, user, "Documents")
+        own = [u for u in os.listdir(users) if u != "Public" and os.path.isdir(os.path.join(users, u))]
+        if len(own) != 1:
+            raise HarnessError(f"cannot tell the Wine user among {own}")
+        return os.path.join(users, own[0], "Documents")
 
     def wait_until(self, check, timeout, what, interval=0.1):
         return wait_until(check, timeout, what, interval)
@@ -217,6 +238,9 @@ class Session:
                 except HarnessError as error:
                     errors.append(error)
             process.stop()
+        if self.holder:
+            self.holder.stop()
+            self.holder = None
         if self.prefix and self.env:
             try:
                 stop_wineserver(self.prefix, self.env)
