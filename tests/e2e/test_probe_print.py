@@ -51,7 +51,21 @@ class ProbePrint(SessionTestCase):
             self.assertLessEqual(abs(got - want), 1, f"blue band at {blue}")
         text = subprocess.run(["pdftotext", pdf, "-"], capture_output=True, text=True).stdout
         self.assertIn("Tilora probe page", text)
+        self.check_band_at_device_resolution(pdf)
 
+    def check_band_at_device_resolution(self, pdf):
+        """At the printer's own 300 dpi the band sent line by line is one
+        solid block where it was sent: every row there, no gap, no seam."""
+        left, top, right, bottom = (round(v * 300) for v in probe.PRINT_BLUE_RECT)
+        margin = 20
+        area = (left - margin, top - margin, right + margin, bottom + margin)
+        band = self.session.pdf_pages(pdf, 300, area)[0]
+        got = band.bounds(probe.PRINT_BLUE, 40)
+        self.assertEqual(got[:2], (margin, margin))
+        # pdftoppm draws an image one pixel past its right and bottom edges.
+        self.assertIn(got[2] - got[0] - (right - left), (0, 1), f"band at {got}")
+        self.assertIn(got[3] - got[1] - (bottom - top), (0, 1), f"band at {got}")
+        self.assertEqual(band.count(probe.PRINT_BLUE, tolerance=40), (got[2] - got[0]) * (got[3] - got[1]))
 
 if __name__ == "__main__":
     unittest.main()

@@ -173,13 +173,20 @@ def pdf_page_count(pdf):
     return int(match.group(1))
 
 
-def pdf_to_png(pdf, dpi, outdir):
-    """Renders every page with pdftoppm at `dpi`; saves each as PNG in
-    `outdir` and returns the pages as Pictures (whose .path is the PNG)."""
+def pdf_to_png(pdf, dpi, outdir, area=None):
+    """Renders every page with pdftoppm at `dpi`, or only the rectangle
+    `area` (left, top, right, bottom in pixels at that dpi) of each page;
+    saves each as PNG in `outdir` and returns the pages as Pictures (whose
+    .path is the PNG)."""
     os.makedirs(outdir, exist_ok=True)
     stem = os.path.join(outdir, os.path.splitext(os.path.basename(pdf))[0])
+    command = ["pdftoppm", "-r", str(dpi)]
+    if area:
+        left, top, right, bottom = area
+        command += ["-x", str(left), "-y", str(top), "-W", str(right - left), "-H", str(bottom - top)]
+        stem += f"-{left}-{top}"
     started = time.monotonic()
-    run(["pdftoppm", "-r", str(dpi), pdf, stem], timeout=120)
+    run(command + [pdf, stem], timeout=120)
     pages = []
     for ppm in sorted(glob.glob(stem + "-*.ppm")):
         picture = read_ppm(ppm)

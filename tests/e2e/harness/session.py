@@ -194,8 +194,10 @@ class Session:
     def wait_for_pdf(self, timeout=60):
         return self.printing.wait_for_pdf(timeout)
 
-    def pdf_pages(self, pdf, dpi=75):
-        return pdf_to_png(pdf, dpi, self.artifacts)
+    def pdf_pages(self, pdf, dpi=75, area=None):
+        """The PDF's pages rendered at `dpi` (only `area` of each, when
+        given) as Pictures, saved as PNG among the artifacts."""
+        return pdf_to_png(pdf, dpi, self.artifacts, area)
 
     def documents_folder(self):
         """The Unix path of the Wine user's Documents folder."""
