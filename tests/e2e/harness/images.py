@@ -98,8 +98,9 @@ def _mask_shift(mask):
 
 
 def read_xwd(data):
-    """A true- or direct-colour ZPixmap dump of 3 or 4 bytes per pixel, as
-    `xwd -root` writes it for an Xvfb screen."""
+    """A true- or direct-colour ZPixmap dump of 24 or 32 bits per pixel, as
+    `xwd -root` writes it for an Xvfb screen (under Wine: 24 bits per pixel,
+    packed, in rows padded to 4 bytes per pixel)."""
     header = struct.unpack(">25I", data[:100])
     header_size, version, pixmap_format = header[0], header[1], header[2]
     width, height, byte_order = header[4], header[5], header[7]
@@ -109,20 +110,19 @@ def read_xwd(data):
     if version != 7 or pixmap_format != 2 or bits_per_pixel not in (24, 32) or header[3] != 24:
         raise ValueError("unsupported xwd dump")
     start = header_size + ncolors * 12
-    # With Wine's DirectColor visual xwd reports 24 bits per pixel while the
-    # rows still hold 4 bytes per pixel; the row length tells.
-    step = 4 if bytes_per_line >= width * 4 else 3
+    step = bits_per_pixel // 8
     order = "little" if byte_order == 0 else "big"
     shifts = [_mask_shift(m) for m in masks]
     rgb = bytearray(width * height * 3)
     out = 0
-    if step == 4 and masks == (0xFF0000, 0xFF00, 0xFF) and byte_order == 0:
-        # The usual case: rows of B, G, R, X bytes; slice the channels out.
+    if masks == (0xFF0000, 0xFF00, 0xFF) and byte_order == 0:
+        # The usual case: pixels of B, G, R (and an unused byte at 32 bits);
+        # slice the channels out of each row.
         for y in range(height):
-            row = data[start + y * bytes_per_line:start + y * bytes_per_line + width * 4]
-            rgb[out:out + width * 3:3] = row[2::4]
-            rgb[out + 1:out + width * 3:3] = row[1::4]
-            rgb[out + 2:out + width * 3:3] = row[0::4]
+            row = data[start + y * bytes_per_line:start + y * bytes_per_line + width * step]
+            rgb[out:out + width * 3:3] = row[2::step]
+            rgb[out + 1:out + width * 3:3] = row[1::step]
+            rgb[out + 2:out + width * 3:3] = row[0::step]
             out += width * 3
     else:
         for y in range(height):
