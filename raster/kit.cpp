@@ -2,6 +2,7 @@
 // multiply table, and creation, release and views of images.
 #include "raster/raster_image.h"
 #include "raster/kit_memory.h"
+#include "raster/kit_test_hooks.h"
 
 #include <cmath>
 #include <cstddef>
@@ -84,6 +85,13 @@ void kit_free(void* block)
 {
     if (g_free_hook)
         g_free_hook(block);
+}
+
+kit_alloc_hook kit_replace_alloc_hook(kit_alloc_hook hook)
+{
+    const kit_alloc_hook previous = g_alloc_hook;
+    g_alloc_hook = hook;
+    return previous;
 }
 
 void kit_set_log_hook(kit_log_fn hook) { g_log_hook = hook; }

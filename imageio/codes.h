@@ -1,0 +1,54 @@
+// Error codes (the per-thread last error) and format codes of the image library.
+#pragma once
+#include <cstdint>
+
+enum : int32_t {
+    IS_OK = 0,
+    IS_ERR_NO_MEMORY = 1,          // global heap, or a buffer beyond the size limit
+    IS_ERR_CANT_OPEN = 2,          // file does not open, or the generic read cannot tell the format
+    IS_ERR_READ = 3,               // a read or seek on the source failed or came up short
+    IS_ERR_BAD_ARGUMENT = 5,       // null pointer, unsupported depth or option
+    IS_ERR_BAD_BMP = 6,
+    IS_ERR_BMP_RLE_MISMATCH = 7,   // RLE compression with a bit count that does not match it
+    IS_ERR_JPEG = 9,
+    IS_ERR_NO_DC = 10,
+    IS_ERR_CANCELLED = 14,
+    IS_ERR_NO_READER = 17,         // no reader for this format at the requested depth
+    IS_ERR_NO_BITMAP = 23,
+    IS_ERR_GET_DIBITS = 25,        // a rendered bitmap could not be read back
+    IS_ERR_NO_DIBITS = 26,         // the screen cannot give device-independent bits
+    IS_ERR_METAFILE = 27,
+    IS_ERR_WRONG_DEPTH = 28,       // the file cannot be delivered at the requested depth
+    IS_ERR_BAD_SOURCE = 38,
+    IS_ERR_METAFILE_BITS = 41,
+    IS_ERR_PROTECTED_TLA = 52,
+    IS_ERR_NO_THREAD_STATE = 55,
+};
+
+// Codes returned by is_guess_format.
+enum : int32_t {
+    IS_FORMAT_UNKNOWN = 0,
+    IS_FORMAT_BMP = 1,
+    IS_FORMAT_GIF = 2,
+    IS_FORMAT_JPEG = 3,
+    IS_FORMAT_PNG = 4,
+    IS_FORMAT_PCX = 5,
+    IS_FORMAT_TIFF = 6,
+    IS_FORMAT_WMF = 7,
+    IS_FORMAT_EMF = 8,
+    IS_FORMAT_PAX = 9,
+    IS_FORMAT_PSD = 10,
+    IS_FORMAT_TLA_PROTECTED = 11,
+    IS_FORMAT_TLA = 12,
+    IS_FORMAT_WBMP = 13,
+    IS_FORMAT_TGA = 14,
+    IS_FORMAT_PCD_OVERVIEW = 15,
+    IS_FORMAT_PCD = 16,
+    IS_FORMAT_JP2 = 17,
+    IS_FORMAT_J2K_AT_4 = 18,
+    IS_FORMAT_OLE = 19,
+};
+
+// A short readable reason for an error code (for messages such as the
+// command-line tool's); never null.
+const char* is_error_text(int32_t code);

@@ -1,0 +1,1 @@
+"""Procedural renderers for Tilora's picture resources (see make_pictures.py)."""

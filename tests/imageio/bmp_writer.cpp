@@ -1,0 +1,117 @@
+#include "tests/imageio/bmp_writer.h"
+
+#include <cstdlib>
+
+namespace {
+
+void put16(std::vector<uint8_t>& out, uint32_t v)
+{
+    out.push_back((uint8_t)v);
+    out.push_back((uint8_t)(v >> 8));
+}
+
+void put32(std::vector<uint8_t>& out, uint32_t v)
+{
+    put16(out, v & 0xFFFF);
+    put16(out, v >> 16);
+}
+
+void patch32(std::vector<uint8_t>& out, size_t at, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        out[at + i] = (uint8_t)(v >> (8 * i));
+}
+
+}  // namespace
+
+std::vector<uint8_t> pack_bmp_row(const uint32_t* pixels, int32_t width, uint16_t bit_count)
+{
+    std::vector<uint8_t> row;
+    if (bit_count < 8) {
+        row.assign(((size_t)width * bit_count + 7) / 8, 0);
+        const int per_byte = 8 / bit_count;
+        for (int32_t x = 0; x < width; ++x) {
+            const int shift = 8 - bit_count * (x % per_byte + 1);
+            row[x / per_byte] |= (uint8_t)(pixels[x] << shift);
+        }
+    } else {
+        for (int32_t x = 0; x < width; ++x) {
+            const uint32_t v = pixels[x];
+            switch (bit_count) {
+            case 8: row.push_back((uint8_t)v); break;
+            case 16: put16(row, v); break;
+            case 24: row.push_back((uint8_t)v); row.push_back((uint8_t)(v >> 8)); row.push_back((uint8_t)(v >> 16)); break;
+            default: put32(row, v); break;
+            }
+        }
+    }
+    while (row.size() % 4)
+        row.push_back(0);
+    return row;
+}
+
+std::vector<uint8_t> make_bmp(const bmp_spec& spec)
+{
+    std::vector<uint8_t> out = {'B', 'M'};
+    put32(out, 0);  // file size, patched below
+    put32(out, 0);
+    put32(out, 0);  // offset of the pixels, patched below
+    if (spec.os2) {
+        put32(out, spec.header_size ? spec.header_size : 12);
+        put16(out, (uint32_t)spec.width);
+        put16(out, (uint32_t)spec.height);
+        put16(out, 1);
+        put16(out, spec.bit_count);
+    } else {
+        put32(out, spec.header_size ? spec.header_size : 40);
+        put32(out, (uint32_t)spec.width);
+        put32(out, (uint32_t)spec.height);
+        put16(out, 1);
+        put16(out, spec.bit_count);
+        put32(out, spec.compression);
+        put32(out, spec.image_size);
+        put32(out, 2835);
+        put32(out, 2835);
+        const bool literal = spec.colors_used_literal || spec.colors_used;
+        put32(out, literal ? spec.colors_used : (uint32_t)spec.palette.size());
+        put32(out, 0);
+        for (uint32_t mask : spec.masks)
+            put32(out, mask);
+    }
+    for (uint32_t colour : spec.palette) {
+        out.push_back((uint8_t)colour);
+        out.push_back((uint8_t)(colour >> 8));
+        out.push_back((uint8_t)(colour >> 16));
+        if (!spec.os2)
+            out.push_back(0);
+    }
+    out.insert(out.end(), spec.gap, 0xEE);
+    patch32(out, 10, spec.off_bits >= 0 ? (uint32_t)spec.off_bits : (uint32_t)out.size());
+    if (!spec.rle.empty()) {
+        out.insert(out.end(), spec.rle.begin(), spec.rle.end());
+    } else {
+        const int64_t rows = std::abs((int64_t)spec.height);
+        for (int64_t i = 0; i < rows; ++i) {
+            // Positive heights store the bottom row first.
+            const int64_t y = spec.height < 0 ? i : rows - 1 - i;
+            if ((size_t)(y + 1) * spec.width > spec.pixels.size())
+                break;
+            const std::vector<uint8_t> row = pack_bmp_row(spec.pixels.data() + (size_t)y * spec.width,
+                                                          spec.width, spec.bit_count);
+            out.insert(out.end(), row.begin(), row.end());
+        }
+    }
+    patch32(out, 2, (uint32_t)out.size());
+    return out;
+}
+
+std::vector<uint8_t> rgb_bytes(const std::vector<uint32_t>& colours)
+{
+    std::vector<uint8_t> out;
+    for (uint32_t c : colours) {
+        out.push_back((uint8_t)(c >> 16));
+        out.push_back((uint8_t)(c >> 8));
+        out.push_back((uint8_t)c);
+    }
+    return out;
+}
