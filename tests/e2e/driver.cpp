@@ -45,15 +45,15 @@ double seconds_arg(const char* text, double fallback)
     return text ? std::atof(text) : fallback;
 }
 
-// Polls until find() returns a window or the time is up.
-template <typename Find> HWND wait_for(Find find, double seconds)
+// Polls until done() is true; false when the time is up first.
+template <typename Done> bool wait_until(Done done, double seconds)
 {
     const DWORD start = GetTickCount();
     for (;;) {
-        if (HWND window = find())
-            return window;
+        if (done())
+            return true;
         if (GetTickCount() - start >= DWORD(seconds * 1000))
-            return nullptr;
+            return false;
         Sleep(POLL_MS);
     }
 }
@@ -216,18 +216,16 @@ int window_command(const Args& a)
     if (!window_class)
         return usage();
     if (name == "wait-window") {
-        HWND window = wait_for([&] { return find_top(window_class); }, seconds_arg(a.at(3), 20));
-        if (!window)
+        HWND window = nullptr;
+        if (!wait_until([&] { return (window = find_top(window_class)) != nullptr; }, seconds_arg(a.at(3), 20)))
             return 1;
         std::printf("%p\n", static_cast<void*>(window));
         return 0;
     }
     if (name == "wait-gone")
-        return wait_for([&] { return find_top(window_class) ? nullptr : GetDesktopWindow(); },
-                        seconds_arg(a.at(3), 20))
-                   ? 0
-                   : 1;
-    HWND window = find_target(window_class, name == "text" || name == "rect" || name == "client-rect" ? a.at(3) : nullptr);
+        return wait_until([&] { return find_top(window_class) == nullptr; }, seconds_arg(a.at(3), 20)) ? 0 : 1;
+    const bool takes_child = name == "text" || name == "rect" || name == "client-rect";
+    HWND window = find_target(window_class, takes_child ? a.at(3) : nullptr);
     if (!window) {
         std::fprintf(stderr, "%s: no window of class %s\n", name.c_str(), window_class);
         return 1;
@@ -261,8 +259,8 @@ int window_command(const Args& a)
     return 0;
 }
 
-// Prints a dialog's title line and then its children; message boxes show
-// their text in a static child.
+// find-dialog waits for the dialog and prints its children (a message box
+// shows its text in a static child); click-dialog posts a button's click.
 int dialog_command(const Args& a)
 {
     const std::string name = a.at(1);
@@ -270,8 +268,8 @@ int dialog_command(const Args& a)
     if (!title)
         return usage();
     if (name == "find-dialog") {
-        HWND dialog = wait_for([&] { return find_dialog(title); }, seconds_arg(a.at(3), 10));
-        if (!dialog)
+        HWND dialog = nullptr;
+        if (!wait_until([&] { return (dialog = find_dialog(title)) != nullptr; }, seconds_arg(a.at(3), 10)))
             return 1;
         EnumChildWindows(dialog, print_child, reinterpret_cast<LPARAM>(dialog));
         return 0;

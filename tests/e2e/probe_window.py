@@ -1,4 +1,7 @@
-"""What the harness's probe program (probe.cpp) shows and understands."""
+"""What the harness's probe program (probe.cpp) shows and understands, and
+the test case that runs it."""
+from harness import SessionTestCase
+
 PROGRAM = "tests/e2e/tilora-e2e-probe.exe"
 CLASS = "TLRAPROBE"
 TITLE = "Tilora probe"
@@ -17,3 +20,11 @@ PRINT_RED = (0xFF, 0x00, 0x00)
 PRINT_RED_RECT = (1, 1, 3, 2)
 PRINT_BLUE = (0x00, 0x00, 0xFF)
 PRINT_BLUE_RECT = (1, 3, 3, 3.5)
+
+
+class ProbeTestCase(SessionTestCase):
+    """Tests of the class share one session with the probe running."""
+
+    @classmethod
+    def start_programs(cls):
+        cls.session.start_program(PROGRAM, window_class=CLASS)

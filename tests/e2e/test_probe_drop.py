@@ -4,19 +4,14 @@ import os
 import unittest
 
 import probe_window as probe
-from harness import SessionTestCase
 
 
 def windows_path(path):
     return "Z:" + path.replace("/", "\\")
 
 
-class ProbeDrop(SessionTestCase):
+class ProbeDrop(probe.ProbeTestCase):
     printer = False
-
-    @classmethod
-    def start_programs(cls):
-        cls.session.start_program(probe.PROGRAM, window_class=probe.CLASS)
 
     def make_file(self, name):
         folder = os.path.join(self.session.dir, "drop files")

@@ -3,15 +3,10 @@ the result back."""
 import unittest
 
 import probe_window as probe
-from harness import SessionTestCase
 
 
-class ProbeInput(SessionTestCase):
+class ProbeInput(probe.ProbeTestCase):
     printer = False
-
-    @classmethod
-    def start_programs(cls):
-        cls.session.start_program(probe.PROGRAM, window_class=probe.CLASS)
 
     def replace_edit_text(self, text):
         """Clicks into the edit, selects its whole text and types over it."""

@@ -3,17 +3,12 @@ read and answered through the driver."""
 import unittest
 
 import probe_window as probe
-from harness import SessionTestCase
 
 IDOK = 1
 
 
-class ProbeNoPrinter(SessionTestCase):
+class ProbeNoPrinter(probe.ProbeTestCase):
     printer = False
-
-    @classmethod
-    def start_programs(cls):
-        cls.session.start_program(probe.PROGRAM, window_class=probe.CLASS)
 
     def test_no_printer_and_no_default(self):
         self.assertEqual(self.session.driver.printers(), ([], None))

@@ -5,7 +5,7 @@ import time
 import unittest
 
 import probe_window as probe
-from harness import SessionTestCase, pdf_page_count
+from harness import pdf_page_count
 
 RENDER_DPI = 75
 
@@ -14,12 +14,8 @@ def inch_rect(rect):
     return tuple(round(v * RENDER_DPI) for v in rect)
 
 
-class ProbePrint(SessionTestCase):
+class ProbePrint(probe.ProbeTestCase):
     printer = True
-
-    @classmethod
-    def start_programs(cls):
-        cls.session.start_program(probe.PROGRAM, window_class=probe.CLASS)
 
     def test_the_private_queue_is_the_only_and_default_printer(self):
         self.assertEqual(self.session.driver.printers(), (["TiloraPDF"], "TiloraPDF"))

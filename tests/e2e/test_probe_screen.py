@@ -4,15 +4,11 @@ program's minimum size."""
 import unittest
 
 import probe_window as probe
-from harness import SessionTestCase, close_to
+from harness import close_to
 
 
-class ProbeScreen(SessionTestCase):
+class ProbeScreen(probe.ProbeTestCase):
     printer = False
-
-    @classmethod
-    def start_programs(cls):
-        cls.session.start_program(probe.PROGRAM, window_class=probe.CLASS)
 
     def test_painted_square_is_where_the_client_area_is(self):
         s = self.session

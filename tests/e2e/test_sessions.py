@@ -7,6 +7,7 @@ import unittest
 import probe_window as probe
 from harness import Session
 from harness.procs import wait_until
+from harness.wineprefix import prefix_processes
 
 CSIDL_PERSONAL = 5
 KEY = r"HKCU\Software\Quenbrook\Tilora"
@@ -20,27 +21,12 @@ def alive(pid):
     return True
 
 
-def wine_processes(prefix):
-    """Processes started for this prefix (the server, the programs and the
-    prefix's background services all carry its WINEPREFIX)."""
-    mark = f"WINEPREFIX={prefix}".encode() + b"\0"
-    found = []
-    for environ in glob.glob("/proc/[0-9]*/environ"):
-        try:
-            with open(environ, "rb") as f:
-                if mark in f.read():
-                    found.append(int(environ.split("/")[2]))
-        except OSError:
-            pass
-    return found
-
-
 def session_traces(s):
     """What must be gone after a session: its processes, folder, display
     lock, Wine server socket folder and print backend configuration."""
     with open(os.path.join(s.prefix, "wineserver")) as f:
         server_folder = os.path.join("/tmp", f.read().strip())
-    pids = [s.display.process.pid, s.printing.process.pid] + wine_processes(s.prefix)
+    pids = [s.display.process.pid, s.printing.process.pid] + prefix_processes(s.prefix)
     return {"pids": pids, "prefix": s.prefix,
             "paths": [s.dir, server_folder, f"/tmp/.X{s.display.number}-lock",
                       f"/tmp/.X11-unix/X{s.display.number}"]
@@ -50,7 +36,7 @@ def session_traces(s):
 class Sessions(unittest.TestCase):
     def assertGone(self, traces):
         wait_until(lambda: not any(alive(pid) for pid in traces["pids"]), 10, "session processes to end")
-        self.assertEqual(wine_processes(traces["prefix"]), [])
+        self.assertEqual(prefix_processes(traces["prefix"]), [])
         for path in traces["paths"]:
             self.assertFalse(os.path.exists(path), f"{path} left behind")
 

@@ -52,8 +52,11 @@ def _pid_alive(pid):
 
 def remove_stale_sessions():
     """Removes the folders of sessions whose test process died without
-    cleaning up (a hard kill); live sessions of other runs are left alone."""
+    cleaning up (a hard kill); live sessions of other runs, and folders kept
+    on purpose (TILORA_E2E_KEEP), are left alone."""
     for folder in glob.glob(os.path.join(tempfile.gettempdir(), SESSION_PREFIX + "*")):
+        if os.path.exists(os.path.join(folder, "kept")):
+            continue
         try:
             with open(os.path.join(folder, "owner.pid")) as f:
                 owner = int(f.read())
@@ -237,8 +240,8 @@ class Session:
                 try:
                     self.driver.close(process.window_class)
                     process.wait(10)
-                except HarnessError as error:
-                    errors.append(error)
+                except HarnessError:
+                    pass  # no window to close: the kill below ends it
             process.stop()
         if self.holder:
             self.holder.stop()
@@ -254,7 +257,10 @@ class Session:
         if self.dir:
             if failed or errors:
                 self._keep_logs()
-            if not os.environ.get("TILORA_E2E_KEEP"):
+            if os.environ.get("TILORA_E2E_KEEP"):
+                open(os.path.join(self.dir, "kept"), "w").close()
+                print(f"e2e session folder kept: {self.dir}", file=sys.stderr)
+            else:
                 shutil.rmtree(self.dir, ignore_errors=True)
             self.dir = None
         self.programs = []

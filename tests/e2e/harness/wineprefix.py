@@ -8,9 +8,10 @@ everything else, so sessions never share a registry or a user folder.
 import glob
 import os
 import shutil
+import signal
 import time
 
-from .procs import HarnessError, run
+from .procs import HarnessError, run, wait_until
 
 WINE = shutil.which("wine64") or "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver" if os.path.exists("/usr/lib/wine/wineserver") \
@@ -146,16 +147,42 @@ def _server_directory(prefix):
     return os.path.join("/tmp", name)
 
 
+def prefix_processes(prefix):
+    """Pids of the processes that run for this prefix: its server, its
+    programs and its background services all carry WINEPREFIX=prefix."""
+    mark = f"WINEPREFIX={prefix}".encode() + b"\0"
+    found = []
+    for environ in glob.glob("/proc/[0-9]*/environ"):
+        try:
+            with open(environ, "rb") as f:
+                if mark in f.read():
+                    found.append(int(environ.split("/")[2]))
+        except (OSError, ValueError):
+            pass
+    return found
+
+
 def stop_wineserver(prefix, env, wait=15):
     """Lets this prefix's wineserver end by itself (it exits a few seconds
     after its last program), kills it if it does not, and removes its
-    socket folder. Only ever touches this prefix's own server."""
+    socket folder. Processes of the prefix still left then (a server that
+    would write the registry into a removed folder) are killed. Only ever
+    touches this prefix's own processes."""
     env = dict(env, WINEPREFIX=prefix)
     try:
         run([WINESERVER, "-w"], env=env, timeout=wait, check=False)
     except HarnessError:
         run([WINESERVER, "-k"], env=env, timeout=15, check=False)
         run([WINESERVER, "-w"], env=env, timeout=15, check=False)
+    try:
+        wait_until(lambda: not prefix_processes(prefix), 5, "the prefix's processes to end")
+    except HarnessError:
+        for pid in prefix_processes(prefix):
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        wait_until(lambda: not prefix_processes(prefix), 10, "the prefix's processes to be killed")
     folder = _server_directory(prefix)
     if folder and os.path.isdir(folder):
         shutil.rmtree(folder, ignore_errors=True)
