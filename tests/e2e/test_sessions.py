@@ -60,7 +60,7 @@ class Sessions(unittest.TestCase):
         for t in traces:
             self.assertGone(t)
 
-    def test_user_folders_and_registry_belong_to_the_session(self):
+    def test_registry_folders_and_restarts_stay_within_the_session(self):
         with Session(printer=False, name="sessions-folders") as s:
             self.assertIsNone(s.driver.reg_query(KEY, "metric"))
             s.driver.reg_set(KEY, "metric", "0")
@@ -69,6 +69,12 @@ class Sessions(unittest.TestCase):
             self.assertEqual(s.driver.reg_query(KEY, "rtMargin.left"), "1000")
             s.driver.reg_delete(KEY)
             self.assertIsNone(s.driver.reg_query(KEY, "metric"))
+            # A program closed and started again finds the prefix as it was.
+            s.start_program(probe.PROGRAM, window_class=probe.CLASS)
+            s.driver.reg_set(KEY, "metric", "1")
+            self.assertEqual(s.close_program(probe.CLASS), 0)
+            s.start_program(probe.PROGRAM, window_class=probe.CLASS)
+            self.assertEqual(s.driver.reg_query(KEY, "metric"), "1")
             documents = s.documents_folder()
             self.assertTrue(os.path.isdir(documents) and not os.path.islink(documents))
             self.assertTrue(documents.startswith(s.prefix + os.sep))
