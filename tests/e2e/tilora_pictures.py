@@ -57,7 +57,7 @@ def wmf_bytes(color, size=SIZE):
                + record(0x020C, h, w)  # SetWindowExt (y, x)
                + record(0x02FC, raw=struct.pack("<HIH", 0, _colorref(color), 0))  # CreateBrushIndirect
                + record(0x012D, 0)  # SelectObject
-               + record(0x01FA, raw=struct.pack("<HhhI", 5, 0, 0, 0))  # CreatePenIndirect: PS_NULL
+               + record(0x02FA, raw=struct.pack("<HhhI", 5, 0, 0, 0))  # CreatePenIndirect: PS_NULL
                + record(0x012D, 1)
                + record(0x041B, h, w, 0, 0)  # Rectangle (bottom, right, top, left)
                + record(0x0000))  # end of file
@@ -87,7 +87,7 @@ def emf_bytes(color, size=SIZE):
     total = header_size + len(body)
     header_body = struct.pack("<iiii", 0, 0, w - 1, h - 1)  # bounds
     header_body += struct.pack("<iiii", 0, 0, millimetres[0] * 100, millimetres[1] * 100)  # frame, 1/100 mm
-    header_body += struct.pack("<IIIIHHIIII", 0x464D4520, 0x10000, total, 6, 2, 0, 0, 0, 0, 0)
+    header_body += struct.pack("<IIIIHHIII", 0x464D4520, 0x10000, total, 6, 2, 0, 0, 0, 0)
     header_body += struct.pack("<iiii", w, h, millimetres[0], millimetres[1])  # device size in pixels and mm
     return record(1, header_body) + body
 
