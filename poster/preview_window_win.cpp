@@ -10,7 +10,7 @@
 #include "app/shell.h"
 #include "app/window_class.h"
 #include "app/window_guard.h"
-#include "poster/fonts_win.h"
+#include "poster/gdi_win.h"
 #include "poster/model_win.h"
 #include "poster/paint_image_win.h"
 #include "poster/preview_pages.h"
@@ -43,13 +43,7 @@ RECT status_strip(const RECT& client)
 
 void draw_frame(HDC dc, const RECT& client)
 {
-    HPEN pen = CreatePen(PS_SOLID, 1, RGB(128, 128, 128));
-    HGDIOBJ old_pen = SelectObject(dc, pen);
-    HGDIOBJ old_brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    Rectangle(dc, client.left, client.top, client.right, client.bottom);
-    SelectObject(dc, old_brush);
-    SelectObject(dc, old_pen);
-    DeleteObject(pen);
+    outline_rectangle(dc, client, RGB(128, 128, 128));
     const RECT inside = {client.left + 1, client.top + 1, client.right - 1, client.bottom - preview_status_height};
     FillRect(dc, &inside, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 }

@@ -10,7 +10,7 @@
 #include "app/shell.h"
 #include "app/window_class.h"
 #include "app/window_guard.h"
-#include "poster/fonts_win.h"
+#include "poster/gdi_win.h"
 #include "poster/model_win.h"
 #include "poster/number_text.h"
 #include "poster/paint_image_win.h"
@@ -133,13 +133,7 @@ LRESULT on_paint(HWND panel)
     else
         FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 
-    HPEN border = CreatePen(PS_SOLID, 1, RGB(124, 124, 124));
-    HGDIOBJ old_pen = SelectObject(dc, border);
-    HGDIOBJ old_brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    Rectangle(dc, client.left, client.top, client.right, client.bottom);
-    SelectObject(dc, old_brush);
-    SelectObject(dc, old_pen);
-    DeleteObject(border);
+    outline_rectangle(dc, client, RGB(124, 124, 124));
 
     const int old_mode = SetBkMode(dc, TRANSPARENT);
     HGDIOBJ old_font = SelectObject(dc, g_panel.title_font);

@@ -61,6 +61,8 @@ REGEDIT4
 REG
   "$wine" regedit "$settings" >/dev/null 2>&1
   rm -f "$settings"
+  # Debian's Wine does not load its own fonts (Marlett draws the frame buttons).
+  cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 fi
 # Without a window manager (the virtual display) Wine draws the window frames.
 decorated=Y
