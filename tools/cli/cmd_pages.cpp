@@ -170,7 +170,7 @@ bool print_page(const pages_job& job, const grid_position& page)
         return false;
     }
     std::string reason;
-    if (!write_image_png(path.c_str(), sheet.get(), &reason)) {
+    if (!write_image_png(path.c_str(), sheet.get(), &reason, png_effort::fast)) {
         report_write_failure(path.c_str(), reason);
         return false;
     }
