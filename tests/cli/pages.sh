@@ -91,6 +91,11 @@ grep -q '^all_papers: 5$' "$w/grid.log" || fail "grid: all_papers"
     || fail "crop: exit status"
 grep -q '^page 0 0 image 0 0 20 30 ' "$w/crop.txt" || fail "crop: $(grep '^page' "$w/crop.txt")"
 
+# A 3 x 2 picture on 6 x 3 pages: some pages carry less than one picture
+# pixel and still get the pixel they lie on.
+"$cli" pages "$w/rgb.bmp" --width 100cm --dpi 20 --out "$w/tiny" >/dev/null || fail "tiny picture: exit status"
+[ "$(ls "$w/tiny" | wc -l)" -eq 18 ] || fail "tiny picture: $(ls "$w/tiny" | wc -l) pages"
+
 # expect_error NAME STATUS PATTERN ARGS... : exit status and one line on stderr.
 expect_error() {
     local name=$1 want=$2 pattern=$3
