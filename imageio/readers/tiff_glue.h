@@ -7,16 +7,28 @@
 
 #include "imageio/read_context.h"
 
-struct tiff_closer {
-    void operator()(TIFF* tif) const { TIFFClose(tif); }
-};
-using tiff_handle = std::unique_ptr<TIFF, tiff_closer>;
+// A TIFF file open with libtiff over a source.
+class tiff_file {
+public:
+    tiff_file();
+    ~tiff_file();
+    tiff_file(const tiff_file&) = delete;
+    tiff_file& operator=(const tiff_file&) = delete;
 
-// Rewinds the source and opens it with libtiff, reading through the source;
-// libtiff's messages go to the trace hook and none of its allocations may
-// pass the buffer limit. Then selects the directory. 0, or the error: 3 (no
-// rewind), 20 (libtiff refuses the file), 5 (no such directory).
-int32_t tiff_open(CISIO& io, int32_t directory, tiff_handle* out);
+    // Rewinds the source and opens it, reading through the source; libtiff's
+    // messages go to the trace hook and none of its allocations may pass
+    // the buffer limit. Then selects the directory. 0, or the error: 3 (no
+    // rewind), 20 (libtiff refuses the file), 5 (no such directory).
+    int32_t open(CISIO& io, int32_t directory);
+    TIFF* get() const { return tif_; }
+
+    // What libtiff's client procedures work on.
+    struct client;
+
+private:
+    std::unique_ptr<client> client_;
+    TIFF* tif_ = nullptr;
+};
 
 // The tags the reader decides by.
 struct tiff_directory {

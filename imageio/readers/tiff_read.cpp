@@ -47,8 +47,8 @@ uint8_t* tiff_read(read_context& context, uint32_t* width, uint32_t* height, int
         if ((depth == 1 || depth == 8) && !palette)
             return context.fail(IS_ERR_BAD_ARGUMENT);
     }
-    tiff_handle tif;
-    if (int32_t error = tiff_open(context.io, directory, &tif))
+    tiff_file tif;
+    if (int32_t error = tif.open(context.io, directory))
         return context.fail(error);
     if (!packed)
         return read_open_file(context, tif.get(), width, height, depth, palette, flags);
@@ -78,8 +78,8 @@ namespace {
 
 bool read_directory_of(read_context& context, int32_t directory, tiff_directory* dir)
 {
-    tiff_handle tif;
-    if (int32_t error = tiff_open(context.io, directory, &tif)) {
+    tiff_file tif;
+    if (int32_t error = tif.open(context.io, directory)) {
         context.error = error;
         return false;
     }
