@@ -94,7 +94,9 @@ void check_components(const opj_image_t& image, const channel_plan& plan)
 }
 
 // Sample index along one axis for each output position, -1 outside the
-// component: (position x scale + image origin - component origin) / step.
+// component: (position x scale + image origin - component origin) / step,
+// truncated toward zero, so that a position just before a subsampled
+// component's first sample takes that sample.
 std::vector<int64_t> sample_indices(uint32_t count, double scale, uint32_t image_origin, uint32_t component_origin,
                                     uint32_t step, uint32_t samples)
 {
@@ -106,7 +108,7 @@ std::vector<int64_t> sample_indices(uint32_t count, double scale, uint32_t image
     }
     const double origin = (double)component_origin * step;
     for (uint32_t i = 0; i < count; ++i) {
-        const double at = std::floor(((double)i * scale + image_origin - origin) / step);
+        const double at = std::trunc(((double)i * scale + image_origin - origin) / step);
         out[i] = (at >= 0 && at < samples) ? (int64_t)at : -1;
     }
     return out;
@@ -133,6 +135,7 @@ void ycc_to_rgb(uint32_t* v, int bits)
 
 struct component_axes {
     std::vector<int64_t> columns;
+    std::vector<int64_t> rows;
     const opj_image_comp_t* comp = nullptr;
 };
 
@@ -165,7 +168,9 @@ uint8_t* j2k_convert(const opj_image_t& image, int32_t depth, double scale, uint
         if (plan.component[c] < 0)
             continue;
         axes[c].comp = &image.comps[plan.component[c]];
-        axes[c].columns = sample_indices(w, scale, image.x0, axes[c].comp->x0, axes[c].comp->dx, axes[c].comp->w);
+        const opj_image_comp_t& comp = *axes[c].comp;
+        axes[c].columns = sample_indices(w, scale, image.x0, comp.x0, comp.dx, comp.w);
+        axes[c].rows = sample_indices(h, scale, image.y0, comp.y0, comp.dy, comp.h);
     }
     is_abort_fn abort = nullptr;
     void* user = nullptr;
@@ -173,23 +178,15 @@ uint8_t* j2k_convert(const opj_image_t& image, int32_t depth, double scale, uint
 
     const uint32_t opaque = (1u << plan.bits) - 1;
     for (uint32_t y = 0; y < h; ++y) {
-        int64_t rows[4] = {-1, -1, -1, -1};
-        for (int c = 0; c < plan.channels; ++c) {
-            if (!axes[c].comp)
-                continue;
-            const opj_image_comp_t& comp = *axes[c].comp;
-            const double at = std::floor(((double)y * scale + image.y0 - (double)comp.y0 * comp.dy) / comp.dy);
-            rows[c] = (at >= 0 && at < comp.h) ? (int64_t)at : -1;
-        }
         uint8_t* dst = out.get() + y * row_bytes;
         for (uint32_t x = 0; x < w; ++x) {
             uint32_t v[4] = {0, 0, 0, opaque};
             for (int c = 0; c < plan.channels; ++c) {
                 if (!axes[c].comp)
                     continue;
-                const int64_t column = axes[c].columns[x];
-                if (rows[c] >= 0 && column >= 0)
-                    v[c] = to_bits(axes[c].comp->data[rows[c] * axes[c].comp->w + column], *axes[c].comp, plan.bits);
+                const int64_t row = axes[c].rows[y], column = axes[c].columns[x];
+                if (row >= 0 && column >= 0)
+                    v[c] = to_bits(axes[c].comp->data[row * axes[c].comp->w + column], *axes[c].comp, plan.bits);
                 else
                     v[c] = 0;
             }
