@@ -28,6 +28,9 @@ std::vector<uint8_t> make_jpeg(const jpeg_spec& spec)
     jpeg_set_quality(&cinfo, spec.quality, TRUE);
     if (spec.progressive)
         jpeg_simple_progression(&cinfo);
+    if (spec.full_chroma)
+        for (int c = 0; c < cinfo.num_components; ++c)
+            cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
     if (spec.adobe_marker)
         cinfo.write_Adobe_marker = TRUE;
     jpeg_start_compress(&cinfo, TRUE);

@@ -15,6 +15,7 @@ struct jpeg_spec {
     std::vector<uint8_t> pixels;     // width x height x components, top row first
     int quality = 100;
     bool progressive = false;
+    bool full_chroma = false;        // colour without subsampling
     std::vector<std::string> comments;
     std::vector<std::pair<int, std::vector<uint8_t>>> markers;  // code, data
 };
