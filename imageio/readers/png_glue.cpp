@@ -1,7 +1,10 @@
 #include "imageio/readers/png_glue.h"
 
+#include "imageio/buffer.h"
 #include "imageio/exception.h"
 #include "imageio/trace.h"
+
+#include <cstdlib>
 
 namespace {
 
@@ -14,6 +17,18 @@ namespace {
 void trace_warning(png_structp, png_const_charp message)
 {
     is_trace(2, "%s\n", message);
+}
+
+// libpng's own allocations stay within the buffer limit: a chunk that
+// claims gigabytes is then skipped instead of being allocated.
+png_voidp limited_malloc(png_structp, png_alloc_size_t size)
+{
+    return size <= is_buffer_limit() ? std::malloc(size) : nullptr;
+}
+
+void plain_free(png_structp, png_voidp block)
+{
+    std::free(block);
 }
 
 void read_exactly(png_structp png, png_bytep data, size_t length)
@@ -29,7 +44,8 @@ png_reader::png_reader(CISIO& io)
 {
     // The throwing handlers are installed once the structure exists: while
     // libpng builds it, it recovers from its own failures by itself.
-    png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr, nullptr, limited_malloc,
+                                   plain_free);
     if (png)
         info = png_create_info_struct(png);
     if (!png || !info) {

@@ -1,5 +1,6 @@
 // The PNG reader: every colour type at the depths it can be delivered at,
 // transparency, backgrounds, 16-bit samples, interlacing, text and damage.
+#include "imageio/buffer.h"
 #include "imageio/readers/png.h"
 #include "imageio/thread_state.h"
 #include "tests/imageio/codec_test_support.h"
@@ -243,10 +244,19 @@ TEST(PngReader, DamagedFilesKeepTheRowsReadAndReportTheError)
     EXPECT_EQ(generic.error, 15);
 
     std::vector<uint8_t> header_only = make_png(spec);
-    header_only.resize(20);
-    read_result short_header = read_png(header_only, 24);
+    read_result short_header = read_png(std::vector<uint8_t>(header_only.begin(), header_only.begin() + 20), 24);
     EXPECT_FALSE(short_header.has_buffer);
     EXPECT_EQ(short_header.error, 15);
+
+    // A chunk that claims nearly 2 GB is neither allocated nor believed.
+    std::vector<uint8_t> huge_chunk(header_only.begin(), header_only.begin() + 33);
+    const uint8_t claim[] = {0x76, 0, 0, 0x0C, 't', 'E', 'X', 't', 'C', 'o', 'm'};
+    huge_chunk.insert(huge_chunk.end(), claim, claim + sizeof claim);
+    is_set_buffer_limit(1 << 20);
+    read_result refused = read_png(huge_chunk, 24);
+    is_set_buffer_limit(0);
+    EXPECT_FALSE(refused.has_buffer);
+    EXPECT_EQ(refused.error, 15);
 
     std::vector<uint8_t> bad_crc = make_png(spec);
     bad_crc[29] ^= 1;  // IHDR's CRC
