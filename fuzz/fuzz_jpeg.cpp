@@ -1,9 +1,7 @@
 // Fuzzes the JPEG reader at each depth, with the flags that change its way
 // through the data, and at a reduced scale.
-#include "fuzz/fuzz_common.h"
+#include "fuzz/fuzz_dib.h"
 #include "imageio/readers/jpeg.h"
-
-#include <cstring>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -25,12 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     uint32_t width = 0, height = 0;
     uint8_t* dib = is_read_jpeg(source, &width, &height, 24, IS_FLAG_PACKED_DIB | JPEG_FLAG_PAD_ROWS);
     is_set_jpeg_scale(1, 1);
-    if (dib) {
-        uint32_t image = 0, used = 0;
-        std::memcpy(&image, dib + 20, 4);
-        std::memcpy(&used, dib + 32, 4);
-        fuzz_check_and_free(dib, 40 + 4ull * used + image);
-    }
+    fuzz_check_dib_and_free(dib);
     is_close_source(source);
     return 0;
 }

@@ -1,9 +1,7 @@
 // Fuzzes the TIFF reader: true colour, the sample paths, a second directory
 // and the packed bitmap whose depth follows the file.
-#include "fuzz/fuzz_common.h"
+#include "fuzz/fuzz_dib.h"
 #include "imageio/readers/tiff.h"
-
-#include <cstring>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -22,12 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     uint32_t width = 0, height = 0;
     uint8_t* dib = is_read_tiff(source, &width, &height, 0, 0, nullptr, IS_FLAG_PACKED_DIB);
-    if (dib) {
-        uint32_t image = 0, used = 0;
-        std::memcpy(&image, dib + 20, 4);
-        std::memcpy(&used, dib + 32, 4);
-        fuzz_check_and_free(dib, 40 + 4ull * used + image);
-    }
+    fuzz_check_dib_and_free(dib);
     is_close_source(source);
     return 0;
 }

@@ -2,26 +2,20 @@
 // callback table, and the conversion of the decoded components.
 #pragma once
 #include <cstdint>
-#include <exception>
 #include <memory>
-#include <string>
 
 #include <openjpeg.h>
 
+#include "imageio/exception.h"
 #include "imageio/imageio.h"
 
 namespace RAZA2V {
 
-// The module's failures; caught at j2k_read's edge and made its last error.
-class ISException : public std::exception {
+// The module's failures, a type of its own so that they are told apart from
+// the library's; caught at j2k_read's edge and made its last error.
+class ISException : public ::ISException {
 public:
-    ISException(int32_t code, std::string message) : code_(code), message_(std::move(message)) {}
-    int32_t code() const { return code_; }
-    const char* what() const noexcept override { return message_.c_str(); }
-
-private:
-    int32_t code_;
-    std::string message_;
+    using ::ISException::ISException;
 };
 
 }  // namespace RAZA2V

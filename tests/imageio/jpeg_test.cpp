@@ -199,24 +199,6 @@ TEST(JpegReader, CommentsAndMarkersOfTheLastRead)
     EXPECT_TRUE(is_thread_state()->jpeg.markers.empty());
 }
 
-TEST(JpegReader, HeaderQuery)
-{
-    jpeg_spec spec = flat_blocks(4, {{1, 2, 3, 4}});
-    memory_source source(make_jpeg(spec));
-    read_context context{CISIO(source.get()), is_thread_state()};
-    jpeg_header_query query;
-    ASSERT_TRUE(jpeg_query_header(context, &query));
-    EXPECT_EQ(query.width, 16u);
-    EXPECT_EQ(query.bits_per_pixel, 32);
-    EXPECT_EQ(query.marker_flags, (uint32_t)JPEG_SAW_ADOBE);
-
-    memory_source colour(make_jpeg(flat_blocks(3, {{1, 2, 3}})));
-    read_context colour_context{CISIO(colour.get()), is_thread_state()};
-    ASSERT_TRUE(jpeg_query_header(colour_context, &query));
-    EXPECT_EQ(query.marker_flags, (uint32_t)JPEG_SAW_JFIF);
-    EXPECT_EQ(query.x_density, 1);
-}
-
 TEST(JpegReader, PackedBitmapsAndPaddedRows)
 {
     jpeg_spec grey = flat_blocks(1, {{90}});

@@ -271,19 +271,4 @@ TEST(PngReader, DamagedFilesKeepTheRowsReadAndReportTheError)
     EXPECT_EQ(cancelled.pixels[4 * 64 * 2 + 3], 0);
 }
 
-TEST(PngReader, HeaderQuery)
-{
-    png_spec spec = palette_file(true);
-    memory_source source(make_png(spec));
-    read_context context{CISIO(source.get()), is_thread_state()};
-    png_header_query query;
-    uint8_t palette[1024];
-    ASSERT_TRUE(png_query_header(context, &query, palette));
-    EXPECT_EQ(query.width, 4u);
-    EXPECT_EQ(query.color_type, 3);
-    EXPECT_EQ(query.palette_entries, 3);
-    EXPECT_EQ(palette[7], 128);
-    EXPECT_FALSE(query.has_transparent_colour);
-}
-
 }  // namespace
