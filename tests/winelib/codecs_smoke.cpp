@@ -94,6 +94,28 @@ bool check(const char* what, const std::vector<uint8_t>& file, int32_t format, i
     return ok;
 }
 
+// A damaged file must come back as an error code: libjpeg's and libpng's
+// failures travel as C++ exceptions through the C libraries' own frames.
+bool check_refused(const char* what, std::vector<uint8_t> file, size_t keep, int32_t code)
+{
+    file.resize(keep);
+    std::string path;
+    if (!write_temp(file, &path))
+        return false;
+    ISSourceRecord* source = is_open_file_source(path.c_str());
+    uint32_t width = 0, height = 0;
+    uint8_t* pixels = is_read_generic_rgb24(source, &width, &height);
+    const int32_t error = is_get_last_error();
+    is_close_source(source);
+    DeleteFileA(path.c_str());
+    if (pixels || error != code) {
+        std::printf("codecs smoke: damaged %s gave error %d\n", what, (int)error);
+        std::fflush(nullptr);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main()
@@ -126,6 +148,8 @@ int main()
     ok = check("JPEG", make_jpeg(jpeg), IS_FORMAT_JPEG, 3, 3) && ok;  // lossy: flat blocks within a few levels
     ok = check("TIFF", make_tiff(tiff), IS_FORMAT_TIFF, 3, 0) && ok;
     ok = check("JPEG 2000", make_j2k(j2k), IS_FORMAT_JP2, 3, 0) && ok;
+    ok = check_refused("JPEG", make_jpeg(jpeg), 30, 9) && ok;
+    ok = check_refused("PNG", make_png(png), 60, 15) && ok;
     say(ok ? "ok" : "failed");
     return ok ? 0 : 1;
 }
