@@ -2,6 +2,7 @@
 
 #include "imageio/readers/bmp.h"
 #include "imageio/readers/jpeg.h"
+#include "imageio/readers/metafile.h"
 #include "imageio/readers/png.h"
 #include "imageio/readers/tiff.h"
 
@@ -13,7 +14,8 @@ constexpr family_route V8 = ROUTE_VIA_8;
 constexpr family_route V24 = ROUTE_VIA_24;
 
 // Indexed by reader_index. Routes are for 1, 8, 24 and 32 bits. A JPEG read at
-// 8 bits sets up a grey palette itself.
+// 8 bits sets up a grey palette itself. Metafiles are rendered only in the
+// Windows build; natively their reader refuses them.
 const reader_entry readers[READER_COUNT] = {
     {"JPG", 0, jpeg_suggest_depth, {N, D, D, V24}, jpeg_generic_read},
     {"BMP", 0, bmp_suggest_depth, {D, D, D, D}, bmp_generic_read},
@@ -22,8 +24,8 @@ const reader_entry readers[READER_COUNT] = {
     {"PNG", 0, png_suggest_depth, {D, D, D, D}, png_generic_read},
     {"TIFF", 0, tiff_suggest_depth, {D, D, D, D}, tiff_generic_read},
     {"TGA", 0, nullptr, {N, D, D, D}, nullptr},
-    {"WMF", 24, nullptr, {N, N, D, V24}, nullptr},
-    {"EMF", 24, nullptr, {N, N, D, V24}, nullptr},
+    {"WMF", 24, nullptr, {N, N, D, V24}, metafile_generic_read},
+    {"EMF", 24, nullptr, {N, N, D, V24}, metafile_generic_read},
     {"PSD", 0, nullptr, {N, D, D, V24}, nullptr},
     {"WBMP", 8, nullptr, {N, D, V8, V24}, nullptr},
     {"TLA", 0, nullptr, {N, D, D, D}, nullptr},
