@@ -102,6 +102,7 @@ uint8_t* CISGenericReadBase::read_family(const reader_entry& reader, depth_famil
             is_free_buffer(buffer);
             buffer = nullptr;
         }
+        // No picture is never a success, whatever the reader says.
         if (!buffer && context_.error == IS_OK)
             context_.error = IS_ERR_READ;
         return buffer;

@@ -5,6 +5,7 @@
 #include "tools/cli/args.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/lengths.h"
+#include "tools/cli/picture_input.h"
 #include "tools/cli/printer_options.h"
 
 #include <cstdio>
@@ -13,13 +14,14 @@
 namespace {
 
 const char plan_help[] =
-    "usage: tilora-cli plan --image WxH (--width LEN | --height LEN | both) [OPTIONS]\n"
+    "usage: tilora-cli plan (--image WxH | FILE) (--width LEN | --height LEN | both) [OPTIONS]\n"
     "\n"
     "Prints the layout of a poster: the tile of one sheet, the page grid and,\n"
     "for every page in printing order, the part of the picture it carries.\n"
     "\n"
     "poster:\n"
     "  --image WxH          the crop of the picture, in pixels\n"
+    "  FILE                 a picture file instead: its size is the crop\n"
     "  --width LEN          poster width, e.g. 90cm, 35in, 640mm; alone, the\n"
     "  --height LEN         height follows the crop's aspect (and the reverse)\n"
     "  --preview WxH        add the preview geometry for this client size\n"
@@ -31,10 +33,11 @@ const char plan_help[] =
     "  poster W H / npages C R / page C R image L T R B device L T R B ... /\n"
     "  preview cell W H origin X Y picture L T R B\n"
     "\n"
-    "exit status: 0 done, 1 layout refused, 2 bad usage\n";
+    "exit status: 0 done, 1 layout refused or picture unreadable, 2 bad usage\n";
 
 struct plan_options {
     std::optional<int_size> crop;
+    const char* picture = nullptr;  // a picture file whose size is the crop
     std::optional<double> width;   // smm
     std::optional<double> height;  // smm
     std::optional<int_size> preview;
@@ -113,17 +116,33 @@ int run_plan(int argc, char** argv)
             std::printf(plan_help, printer_options_help);
             return 0;
         }
-        if (!take_plan_option(args, options) && !take_printer_option(args, options.printer))
-            args.error = std::string("unknown option '") + argv[args.index] + "'";
+        if (take_plan_option(args, options) || take_printer_option(args, options.printer))
+            continue;
+        const char* arg = argv[args.index];
+        if (arg[0] != '-' && !options.picture) {
+            options.picture = arg;
+            args.index += 1;
+        } else {
+            args.error = std::string("unknown option '") + arg + "'";
+        }
     }
     if (!args.error.empty())
         return usage_error(args.error.c_str());
-    if (!options.crop)
-        return usage_error("--image is required");
+    if (options.crop && options.picture)
+        return usage_error("give --image or a picture file, not both");
+    if (!options.crop && !options.picture)
+        return usage_error("--image or a picture file is required");
     if (!options.width && !options.height)
         return usage_error("--width or --height is required");
     if (const char* conflict = printer_options_conflict(options.printer))
         return usage_error(conflict);
+    if (options.picture) {
+        raster_image* image = read_picture(options.picture, true);
+        if (!image)
+            return 1;
+        options.crop = int_size{image->width, image->height};
+        image_free(image);
+    }
 
     smm_size poster;
     if (!poster_size(options, &poster))

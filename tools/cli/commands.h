@@ -3,3 +3,6 @@
 #pragma once
 
 int run_plan(int argc, char** argv);
+int run_info(int argc, char** argv);
+int run_decode(int argc, char** argv);
+int run_resize(int argc, char** argv);

@@ -1,4 +1,5 @@
 // tilora-cli: the poster printer's portable core from the command line.
+#include "raster/raster_image.h"
 #include "tools/cli/commands.h"
 
 #include <cstdio>
@@ -13,6 +14,9 @@ struct command {
 };
 
 const command commands[] = {
+    {"info", run_info, "print a picture file's format and size"},
+    {"decode", run_decode, "read a picture file as the program does and write it as PNG"},
+    {"resize", run_resize, "read a picture, scale it with the print filter and write it as PNG"},
     {"plan", run_plan, "print the page layout of a poster"},
 };
 
@@ -36,6 +40,7 @@ int main(int argc, char** argv)
         print_help(stdout);
         return 0;
     }
+    kit_init();
     for (const command& c : commands)
         if (!std::strcmp(argv[1], c.name))
             return c.run(argc - 2, argv + 2);
