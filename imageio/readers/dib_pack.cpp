@@ -86,3 +86,11 @@ uint8_t* pack_dib(const uint8_t* rows, uint32_t width, uint32_t height, int32_t 
     }
     return dib;
 }
+
+uint8_t* rows_into_dib(uint8_t* rows, uint32_t width, uint32_t height, int32_t depth, const uint8_t* palette,
+                       int32_t* error)
+{
+    uint8_t* dib = pack_dib(rows, width, height, depth, palette, error);
+    is_free_buffer(rows);
+    return dib;
+}

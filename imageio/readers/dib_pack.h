@@ -11,6 +11,11 @@
 uint8_t* pack_dib(const uint8_t* rows, uint32_t width, uint32_t height, int32_t depth, const uint8_t* palette,
                   int32_t* error);
 
+// pack_dib that takes the rows' buffer and frees it, whether or not the
+// bitmap could be made.
+uint8_t* rows_into_dib(uint8_t* rows, uint32_t width, uint32_t height, int32_t depth, const uint8_t* palette,
+                       int32_t* error);
+
 // Total bytes of such a bitmap; false for a depth it cannot hold or a size
 // past the buffer limit.
 bool packed_dib_size(uint32_t width, uint32_t height, int32_t depth, uint64_t* bytes);

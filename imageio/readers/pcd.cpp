@@ -169,14 +169,9 @@ uint8_t* pcd_read(read_context& context, uint32_t* width, uint32_t* height, int3
             return context.fail(IS_ERR_NO_MEMORY);
         rgb = turned;
     }
-    if (flags & IS_FLAG_PACKED_DIB) {
-        int32_t error = IS_OK;
-        uint8_t* dib = pack_dib(rgb, w, h, 24, nullptr, &error);
-        is_free_buffer(rgb);
-        if (!dib)
-            return context.fail(error);
-        rgb = dib;
-    }
+    int32_t error = IS_OK;
+    if ((flags & IS_FLAG_PACKED_DIB) && !(rgb = rows_into_dib(rgb, w, h, 24, nullptr, &error)))
+        return context.fail(error);
     *width = w;
     *height = h;
     return rgb;

@@ -143,13 +143,10 @@ uint8_t* psd_read(read_context& context, uint32_t* width, uint32_t* height, int3
     if (!buffer)
         return nullptr;
     if (flags & IS_FLAG_PACKED_DIB) {
-        int32_t error = IS_OK;
         const bool cmyk_kept = header.mode == PSD_CMYK && (flags & PSD_FLAG_KEEP_CMYK);
-        uint8_t* dib = pack_dib(buffer, header.width, header.height, cmyk_kept ? 32 : depth, palette, &error);
-        is_free_buffer(buffer);
-        if (!dib)
+        int32_t error = IS_OK;
+        if (!(buffer = rows_into_dib(buffer, header.width, header.height, cmyk_kept ? 32 : depth, palette, &error)))
             return context.fail(error);
-        buffer = dib;
     }
     *width = header.width;
     *height = header.height;

@@ -133,11 +133,9 @@ uint8_t* tla_read(read_context& context, uint32_t* width, uint32_t* height, uint
         for (int i = 0; i < 256; ++i)
             dib_palette[4 * i + 3] = 0;
         int32_t error = IS_OK;
-        uint8_t* dib = pack_dib(buffer, info.width, info.height, 8 * (int32_t)output_bytes(mode), dib_palette, &error);
-        is_free_buffer(buffer);
-        if (!dib)
+        const int32_t depth = 8 * (int32_t)output_bytes(mode);
+        if (!(buffer = rows_into_dib(buffer, info.width, info.height, depth, dib_palette, &error)))
             return context.fail(error);
-        buffer = dib;
     }
     *width = info.width;
     *height = info.height;

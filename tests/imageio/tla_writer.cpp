@@ -1,5 +1,7 @@
 #include "tests/imageio/tla_writer.h"
 
+#include "imageio/bytes.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -9,14 +11,16 @@ namespace {
 
 void put16(std::vector<uint8_t>& out, uint32_t v)
 {
-    out.push_back((uint8_t)v);
-    out.push_back((uint8_t)(v >> 8));
+    uint8_t le[2];
+    put_le16(le, (uint16_t)v);
+    out.insert(out.end(), le, le + 2);
 }
 
 void put32(std::vector<uint8_t>& out, uint32_t v)
 {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
+    uint8_t le[4];
+    put_le32(le, v);
+    out.insert(out.end(), le, le + 4);
 }
 
 uint8_t paeth(int left, int above, int corner)
