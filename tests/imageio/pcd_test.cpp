@@ -219,31 +219,28 @@ TEST(PcdRead, ChromaIsHalfSizeAndUpsampled)
 
 TEST(PcdRead, RotationsTurnThePicture)
 {
+    // Distinct corners: upright (0, 0), (191, 0) and (0, 127) of a 192 x 128 picture.
     pcd_spec spec;
     spec.stored = 1;
     spec.base = [](int, int plane, uint32_t x, uint32_t y) -> uint8_t {
-        return plane == 0 ? (uint8_t)(x + 2 * y) : pcd_grey_base(plane, 0);
+        return plane == 0 ? (uint8_t)(x / 2 + y) : pcd_grey_base(plane, 0);
     };
-    const read_result upright = read_pcd(make_pcd(spec), 1);
-    ASSERT_TRUE(upright.has_buffer);
-    for (int rotation : {1, 2, 3}) {
-        spec.rotation = rotation;
+    const struct {
+        int rotation;
+        uint32_t origin[2], top_right[2], bottom_left[2];
+    } turns[] = {
+        {1, {0, 191}, {0, 0}, {127, 191}},      // counter-clockwise
+        {2, {191, 127}, {0, 127}, {191, 0}},
+        {3, {127, 0}, {127, 191}, {0, 0}},      // clockwise: the first row becomes the last column
+    };
+    for (const auto& t : turns) {
+        spec.rotation = t.rotation;
         read_result r = read_pcd(make_pcd(spec), 1);
         ASSERT_TRUE(r.has_buffer);
-        const bool swapped = rotation != 2;
-        EXPECT_EQ(r.width, swapped ? 128u : 192u);
-        EXPECT_EQ(r.height, swapped ? 192u : 128u);
-        for (uint32_t y : {0u, 7u, 127u}) {
-            for (uint32_t x : {0u, 11u, 191u}) {
-                uint32_t tx, ty;
-                switch (rotation) {
-                case 1: tx = y; ty = 191 - x; break;
-                case 2: tx = 191 - x; ty = 127 - y; break;
-                default: tx = 127 - y; ty = x; break;
-                }
-                EXPECT_EQ(rgb_at(r, tx, ty), rgb_at(upright, x, y)) << rotation << ": " << x << "," << y;
-            }
-        }
+        EXPECT_EQ(r.width, t.rotation == 2 ? 192u : 128u);
+        EXPECT_EQ(rgb_at(r, t.origin[0], t.origin[1]), grey_pixel(0)) << t.rotation;
+        EXPECT_EQ(rgb_at(r, t.top_right[0], t.top_right[1]), grey_pixel(95)) << t.rotation;
+        EXPECT_EQ(rgb_at(r, t.bottom_left[0], t.bottom_left[1]), grey_pixel(127)) << t.rotation;
     }
 }
 
