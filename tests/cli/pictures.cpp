@@ -105,10 +105,15 @@ int dump(const char* path)
 
 }  // namespace
 
+// psd_pcd_tla_pictures.cpp
+int write_psd_pcd_tla(const std::string& dir);
+
 int main(int argc, char** argv)
 {
     if (argc == 3 && !std::strcmp(argv[1], "write"))
         return write_all(argv[2]);
+    if (argc == 3 && !std::strcmp(argv[1], "write-psd-pcd-tla"))
+        return write_psd_pcd_tla(argv[2]);
     if (argc == 3 && !std::strcmp(argv[1], "dump"))
         return dump(argv[2]);
     std::fprintf(stderr, "usage: cli-test-pictures write DIR | dump FILE.png\n");
