@@ -111,7 +111,7 @@ void psd_decode_planes(read_context& context, const psd_header& header, uint16_t
         }
     }
     std::vector<uint8_t> row(row_bytes);
-    std::vector<uint8_t> packed(65535);
+    std::vector<uint8_t> packed(compression == PSD_RUN_LENGTH ? 65535 : 0);
     const uint64_t out_row = (uint64_t)header.width * pixel_bytes;
     const uint32_t total = planes * header.height;
     for (uint32_t c = 0; c < planes; ++c) {
