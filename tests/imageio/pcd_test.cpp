@@ -163,6 +163,12 @@ TEST(PcdDifferences, DamagedHeadersAndTables)
         pcd_differences d{{pcd_default_codes()}, {row}, 4};
         EXPECT_EQ(f.add(encode_pcd_differences(d).bytes, 1), 63) << row.row << " " << row.plane;
     }
+    // More codes than the last row holds: the row takes its width, the rest
+    // is skipped on the way to the next sync mark.
+    difference_fixture last;
+    EXPECT_EQ(last.add(encode_pcd_differences({{pcd_default_codes()}, {{3, 0, std::vector<int>(12, 1)}}, 4}).bytes, 1), 0);
+    EXPECT_EQ(last.row(last.y, 3, 8), bytes(8, 101));
+    EXPECT_EQ(last.row(last.y, 2, 8), bytes(8, 100));
     // A code of 17 bits.
     difference_fixture f;
     bytes stream = encode_pcd_differences({{pcd_default_codes()}, {}, 4}).bytes;
