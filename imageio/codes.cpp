@@ -17,6 +17,8 @@ const char* is_error_text(int32_t code)
     case IS_ERR_CANCELLED: return "cancelled";
     case IS_ERR_NO_READER: return "no reader for this format at the requested depth";
     case IS_ERR_NO_BITMAP: return "no bitmap for rendering";
+    case IS_ERR_GET_DIBITS: return "the rendered bitmap cannot be read back";
+    case IS_ERR_NO_DIBITS: return "the display cannot give device-independent bitmaps";
     case IS_ERR_METAFILE: return "the metafile cannot be opened, converted or measured";
     case IS_ERR_WRONG_DEPTH: return "the picture cannot be delivered at the requested depth";
     case IS_ERR_BAD_SOURCE: return "invalid source";

@@ -19,6 +19,8 @@ enum : int32_t {
     IS_ERR_TLA_NO_MEMORY = 14,     // the TLA decoder's own working memory
     IS_ERR_NO_READER = 17,         // no reader for this format at the requested depth
     IS_ERR_NO_BITMAP = 23,
+    IS_ERR_GET_DIBITS = 25,        // a rendered bitmap could not be read back
+    IS_ERR_NO_DIBITS = 26,         // the screen cannot give device-independent bits
     IS_ERR_METAFILE = 27,
     IS_ERR_WRONG_DEPTH = 28,       // the file cannot be delivered at the requested depth
     IS_ERR_BAD_SOURCE = 38,

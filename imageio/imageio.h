@@ -62,6 +62,19 @@ uint8_t* is_read_pcd(ISSourceRecord* source, uint32_t* width, uint32_t* height, 
 // palette, bottom-up padded rows) instead of packed rows.
 constexpr uint32_t IS_FLAG_PACKED_DIB = 2;
 
+// Flags of is_render_metafile besides IS_FLAG_PACKED_DIB: width and height
+// are the output size in pixels, or percentages of the picture's own size.
+constexpr uint32_t IS_FLAG_EXACT_SIZE = 1;
+constexpr uint32_t IS_FLAG_PERCENT_SIZE = 4;
+
+// Renders the named Windows metafile (WMF, placeable WMF or EMF) onto the
+// background colour (0x00BBGGRR) and returns 24-bit rows, or the packed
+// bitmap at the display's depth. Without size flags the output has the
+// picture's own pixel size. *out_width and *out_height receive the size
+// (0 on failure). Windows build only: natively it fails with error 17.
+uint8_t* is_render_metafile(const char* name, uint32_t* out_width, uint32_t* out_height, int32_t width,
+                            int32_t height, uint32_t background, uint32_t flags);
+
 // BMP file at depth 1 or 8 (with palette), 24 or 32, or its packed bitmap.
 uint8_t* is_read_bmp(ISSourceRecord* source, uint32_t* width, uint32_t* height, int32_t depth, uint8_t* palette,
                      uint32_t flags);

@@ -40,25 +40,13 @@ private:
 // 0 for a usable source, 5 for null, 38 for a record that is not valid.
 int32_t source_error(const ISSourceRecord* source);
 
-// Runs read(context) as an entry point: thread state first (none: null, with
-// nothing done), then width and height cleared, the source checked, the call
-// depth counted, exceptions turned into error codes, and the reader's error
-// made the thread's last error.
+// The body of an entry point whose arguments are checked: the call depth
+// counted, exceptions turned into error codes, width and height cleared when
+// there is no buffer, and the reader's error made the thread's last error.
 template <class Read>
-uint8_t* run_read_entry(ISSourceRecord* source, uint32_t* width, uint32_t* height, Read&& read)
+uint8_t* run_checked_entry(ISThreadState* state, ISSourceRecord* source, uint32_t* width, uint32_t* height,
+                           Read&& read)
 {
-    ISThreadState* state = is_thread_state();
-    if (!state)
-        return nullptr;
-    if (width)
-        *width = 0;
-    if (height)
-        *height = 0;
-    int32_t error = (width && height) ? source_error(source) : IS_ERR_BAD_ARGUMENT;
-    if (error != IS_OK) {
-        is_set_error(state, error);
-        return nullptr;
-    }
     call_depth_guard depth(state);
     read_context context{CISIO(source), state};
     uint8_t* buffer = nullptr;
@@ -75,4 +63,25 @@ uint8_t* run_read_entry(ISSourceRecord* source, uint32_t* width, uint32_t* heigh
     }
     is_set_error(state, context.error);
     return buffer;
+}
+
+// Runs read(context) as an entry point: thread state first (none: null, with
+// nothing done), then width and height cleared, the source checked, and the
+// rest as run_checked_entry.
+template <class Read>
+uint8_t* run_read_entry(ISSourceRecord* source, uint32_t* width, uint32_t* height, Read&& read)
+{
+    ISThreadState* state = is_thread_state();
+    if (!state)
+        return nullptr;
+    if (width)
+        *width = 0;
+    if (height)
+        *height = 0;
+    int32_t error = (width && height) ? source_error(source) : IS_ERR_BAD_ARGUMENT;
+    if (error != IS_OK) {
+        is_set_error(state, error);
+        return nullptr;
+    }
+    return run_checked_entry(state, source, width, height, static_cast<Read&&>(read));
 }

@@ -1,6 +1,7 @@
 #include "imageio/reader_table.h"
 
 #include "imageio/readers/bmp.h"
+#include "imageio/readers/metafile.h"
 #include "imageio/readers/pcd.h"
 #include "imageio/readers/psd.h"
 #include "imageio/readers/tla.h"
@@ -13,7 +14,8 @@ constexpr family_route V8 = ROUTE_VIA_8;
 constexpr family_route V24 = ROUTE_VIA_24;
 
 // Indexed by reader_index. Routes are for 1, 8, 24 and 32 bits. A JPEG read at
-// 8 bits sets up a grey palette itself.
+// 8 bits sets up a grey palette itself. Metafiles are rendered only in the
+// Windows build; natively their reader refuses them.
 const reader_entry readers[READER_COUNT] = {
     {"JPG", 0, nullptr, {N, D, D, V24}, nullptr},
     {"BMP", 0, bmp_suggest_depth, {D, D, D, D}, bmp_generic_read},
@@ -22,8 +24,8 @@ const reader_entry readers[READER_COUNT] = {
     {"PNG", 0, nullptr, {D, D, D, D}, nullptr},
     {"TIFF", 0, nullptr, {D, D, D, D}, nullptr},
     {"TGA", 0, nullptr, {N, D, D, D}, nullptr},
-    {"WMF", 24, nullptr, {N, N, D, V24}, nullptr},
-    {"EMF", 24, nullptr, {N, N, D, V24}, nullptr},
+    {"WMF", 24, nullptr, {N, N, D, V24}, metafile_generic_read},
+    {"EMF", 24, nullptr, {N, N, D, V24}, metafile_generic_read},
     {"PSD", 0, psd_suggest_depth, {N, D, D, V24}, psd_generic_read},
     {"WBMP", 8, nullptr, {N, D, V8, V24}, nullptr},
     {"TLA", 0, tla_suggest_depth, {N, D, D, D}, tla_generic_read},

@@ -8,7 +8,7 @@ packages=(
   libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev libopenjp2-7-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   wine wine64 wine64-tools libwine-dev
-  xvfb xdotool x11-apps imagemagick poppler-utils fonts-liberation
+  xvfb xdotool x11-apps imagemagick poppler-utils fonts-liberation fonts-wine
   cups printer-driver-cups-pdf g++-mingw-w64-x86-64
 )
 

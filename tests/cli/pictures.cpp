@@ -1,12 +1,15 @@
 // Helper of the command-line tests: writes the test pictures into a folder
 // and prints the pixels of a PNG file, so that the scripts compare text.
 //   cli-test-pictures write DIR
-//   cli-test-pictures dump FILE.png   -> "W H CHANNELS", then one line a row
+//   cli-test-pictures dump FILE.png [X Y W H]
+//     -> "W H CHANNELS" of the whole picture, then one line a row of the
+//        picture or of the rectangle at (X, Y) of size W x H
 #include "tests/imageio/bmp_writer.h"
 
 #include <png.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -73,7 +76,11 @@ int write_all(const std::string& dir)
     return 0;
 }
 
-int dump(const char* path)
+struct region {
+    uint32_t x, y, width, height;
+};
+
+int dump(const char* path, const region* part)
 {
     png_image image;
     std::memset(&image, 0, sizeof image);
@@ -91,10 +98,16 @@ int dump(const char* path)
         return 1;
     }
     std::printf("%u %u %d\n", image.width, image.height, channels);
-    for (uint32_t y = 0; y < image.height; ++y) {
-        for (uint32_t x = 0; x < image.width; ++x) {
+    const region whole = {0, 0, image.width, image.height};
+    const region r = part ? *part : whole;
+    if (r.x > image.width || r.y > image.height || r.width > image.width - r.x || r.height > image.height - r.y) {
+        std::fprintf(stderr, "%s: the rectangle lies outside the picture\n", path);
+        return 1;
+    }
+    for (uint32_t y = r.y; y < r.y + r.height; ++y) {
+        for (uint32_t x = r.x; x < r.x + r.width; ++x) {
             const uint8_t* p = &pixels[((size_t)y * image.width + x) * channels];
-            std::printf(x ? " " : "");
+            std::printf(x > r.x ? " " : "");
             for (int c = 0; c < channels; ++c)
                 std::printf("%02x", p[c]);
         }
@@ -115,7 +128,12 @@ int main(int argc, char** argv)
     if (argc == 3 && !std::strcmp(argv[1], "write-psd-pcd-tla"))
         return write_psd_pcd_tla(argv[2]);
     if (argc == 3 && !std::strcmp(argv[1], "dump"))
-        return dump(argv[2]);
-    std::fprintf(stderr, "usage: cli-test-pictures write DIR | dump FILE.png\n");
+        return dump(argv[2], nullptr);
+    if (argc == 7 && !std::strcmp(argv[1], "dump")) {
+        const region part = {(uint32_t)std::strtoul(argv[3], nullptr, 10), (uint32_t)std::strtoul(argv[4], nullptr, 10),
+                             (uint32_t)std::strtoul(argv[5], nullptr, 10), (uint32_t)std::strtoul(argv[6], nullptr, 10)};
+        return dump(argv[2], &part);
+    }
+    std::fprintf(stderr, "usage: cli-test-pictures write DIR | dump FILE.png [X Y W H]\n");
     return 2;
 }

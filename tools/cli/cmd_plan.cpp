@@ -1,11 +1,12 @@
 // tilora-cli plan: the page layout of a poster, page by page, as the print
 // job would cut it, and optionally the preview's geometry.
 #include "poster/geometry.h"
-#include "poster/poster_size.h"
+#include "poster/print_job.h"
 #include "tools/cli/args.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/lengths.h"
 #include "tools/cli/picture_input.h"
+#include "tools/cli/plan_output.h"
 #include "tools/cli/printer_options.h"
 
 #include <cstdio>
@@ -65,46 +66,6 @@ bool take_plan_option(arg_cursor& args, plan_options& options)
            take_parsed(args, "--height", parse_length, &options.height) || !args.error.empty();
 }
 
-bool poster_size(const plan_options& options, smm_size* poster)
-{
-    if (options.width && options.height)
-        return poster_from_sides(*options.width, *options.height, poster);
-    if (options.width)
-        return poster_from_side(poster_side::width, *options.width, *options.crop, poster);
-    return poster_from_side(poster_side::height, *options.height, *options.crop, poster);
-}
-
-void print_rect_fields(const int_rect& r)
-{
-    std::printf("%d %d %d %d", r.left, r.top, r.right, r.bottom);
-}
-
-void print_record(const char* name, const int_rect& r)
-{
-    std::printf("%s ", name);
-    print_rect_fields(r);
-    std::printf("\n");
-}
-
-void print_page(smm_size poster, const print_area& area, int_size crop, int32_t column, int32_t row)
-{
-    const int_rect& pr = area.print_rect;
-    const int_size page_du = {pr.right - pr.left, pr.bottom - pr.top};
-    page_piece_rects piece;
-    page_piece(poster, area.print_size, page_du, crop, column, row, &piece);
-    // The device rectangle is absolute on the sheet, as the print job sends it.
-    int_rect device = piece.page_rect;
-    device.left += pr.left;
-    device.right += pr.left;
-    device.top += pr.top;
-    device.bottom += pr.top;
-    std::printf("page %d %d image ", column, row);
-    print_rect_fields(piece.image_rect);
-    std::printf(" device ");
-    print_rect_fields(device);
-    std::printf("\n");
-}
-
 }  // namespace
 
 int run_plan(int argc, char** argv)
@@ -144,38 +105,21 @@ int run_plan(int argc, char** argv)
         image_free(image);
     }
 
-    smm_size poster;
-    if (!poster_size(options, &poster))
-        return refused("each side of the poster must lie between 1 and 10000000 smm (100 m)");
-    const std::optional<print_area> area = printer_print_area(options.printer);
-    if (!area)
-        return refused("the printer's measurements are out of range");
-    const int_size crop = *options.crop;
-    const layout_refusal refusal = check_layout(poster, area->print_size, crop);
-    if (refusal != layout_refusal::none)
-        return refused(layout_refusal_text(refusal));
-    const int_rect& pr = area->print_rect;
-    if (pr.right <= pr.left || pr.bottom <= pr.top)
-        return refused("the printable tile has no device pixels");
-
-    const int_size npages = pages_needed(poster, area->print_size);
-    std::printf("tile %d %d\n", area->print_size.width, area->print_size.height);
-    print_record("print_rect", pr);
-    print_record("page_margin", area->page_margin);
-    std::printf("paper %d %d\n", area->paper.width, area->paper.height);
-    std::printf("poster %d %d\n", poster.width, poster.height);
-    std::printf("npages %d %d\n", npages.width, npages.height);
-    // Portrait jobs run down each column, landscape jobs across each row.
-    const bool across_rows = options.printer.landscape;
-    const int32_t outer = across_rows ? npages.height : npages.width;
-    const int32_t inner = across_rows ? npages.width : npages.height;
-    for (int32_t o = 0; o < outer; ++o)
-        for (int32_t i = 0; i < inner; ++i)
-            print_page(poster, *area, crop, across_rows ? i : o, across_rows ? o : i);
+    poster_plan plan;
+    if (const char* refusal = make_poster_plan(options.printer, options.width, options.height, *options.crop, &plan))
+        return refused(refusal);
+    print_plan_head(plan);
+    const int_rect crop = {0, 0, options.crop->width, options.crop->height};
+    grid_position page = {0, 0};
+    do {
+        page_rects rects;
+        page_rects_for(plan.poster, plan.area, crop, page.column, page.row, &rects);
+        print_plan_page(page, rects);
+    } while (next_grid_position(page, plan.npages, !options.printer.landscape));
 
     if (options.preview) {
         preview_geometry preview;
-        preview_layout(*options.preview, poster, area->print_size, &preview);
+        preview_layout(*options.preview, plan.poster, plan.area.print_size, &preview);
         std::printf("preview cell %d %d origin %d %d picture ", preview.cell.width, preview.cell.height,
                     preview.grid_origin.x, preview.grid_origin.y);
         print_rect_fields(preview.picture_rect);

@@ -42,20 +42,6 @@ bool parse_method(const char* text, int* method)
     return true;
 }
 
-// The picture as 24-bit colour: an image with an alpha plane is converted.
-raster_image* as_bgr24(raster_image* image)
-{
-    if (image->type == PIXEL_BGR24)
-        return image;
-    raster_image* converted = image_create(PIXEL_BGR24, image->width, image->height);
-    if (converted && !image_convert(converted, image)) {
-        image_free(converted);
-        converted = nullptr;
-    }
-    image_free(image);
-    return converted;
-}
-
 int resize_failure(const char* file, const char* reason)
 {
     std::fprintf(stderr, "tilora-cli: cannot resize %s: %s\n", file, reason);

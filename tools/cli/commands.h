@@ -3,6 +3,7 @@
 #pragma once
 
 int run_plan(int argc, char** argv);
+int run_pages(int argc, char** argv);
 int run_info(int argc, char** argv);
 int run_decode(int argc, char** argv);
 int run_resize(int argc, char** argv);

@@ -18,6 +18,7 @@ const command commands[] = {
     {"decode", run_decode, "read a picture file as the program does and write it as PNG"},
     {"resize", run_resize, "read a picture, scale it with the print filter and write it as PNG"},
     {"plan", run_plan, "print the page layout of a poster"},
+    {"pages", run_pages, "render the printed sheets of a poster as PNG files"},
 };
 
 void print_help(FILE* out)

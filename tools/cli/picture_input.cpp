@@ -24,3 +24,16 @@ raster_image* read_picture(const char* file, bool check_extension)
         report_read_failure(file, failure.code, failure.reason);
     return image;
 }
+
+raster_image* as_bgr24(raster_image* image)
+{
+    if (image->type == PIXEL_BGR24)
+        return image;
+    raster_image* converted = image_create(PIXEL_BGR24, image->width, image->height);
+    if (converted && !image_convert(converted, image)) {
+        image_free(converted);
+        converted = nullptr;
+    }
+    image_free(image);
+    return converted;
+}

@@ -20,6 +20,7 @@ struct png_rows {
     int channels;
     void (*fill)(const void* context, uint32_t y, uint8_t* row);
     const void* context;
+    png_effort effort = png_effort::normal;
 };
 
 struct png_failure {
@@ -43,6 +44,8 @@ bool write_rows(png_structp png, png_infop info, FILE* file, const png_rows& row
         return false;
     png_init_io(png, file);
     png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);
+    if (rows.effort == png_effort::fast)
+        png_set_compression_level(png, 1);
     png_set_IHDR(png, info, rows.width, rows.height, 8, rows.channels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
@@ -131,11 +134,11 @@ uint8_t unpremultiplied(uint8_t value, uint8_t alpha)
     return (uint8_t)std::min<uint32_t>(((uint32_t)value * 255 + alpha / 2) / alpha, 255);
 }
 
-bool write_image_png(const char* path, const raster_image* image, std::string* error)
+bool write_image_png(const char* path, const raster_image* image, std::string* error, png_effort effort)
 {
     const bool with_alpha = image->alpha != nullptr;
     const png_rows rows = {(uint32_t)image->width, (uint32_t)image->height, with_alpha ? 4 : 3,
-                           with_alpha ? fill_from_premultiplied : fill_from_bgr, image};
+                           with_alpha ? fill_from_premultiplied : fill_from_bgr, image, effort};
     return write_png(path, rows, error);
 }
 

@@ -6,10 +6,16 @@
 
 #include "raster/raster_image.h"
 
+// How hard zlib works: the library's default, or its fastest level, for
+// large pictures written often (a sheet at printer resolution compresses in a
+// fifth of the time, into a somewhat larger file).
+enum class png_effort { normal, fast };
+
 // A PIXEL_BGR24 image as RGB; with an alpha plane as RGBA, its premultiplied
 // colours divided back by alpha. False with a reason on failure (the file is
 // then removed).
-bool write_image_png(const char* path, const raster_image* image, std::string* error);
+bool write_image_png(const char* path, const raster_image* image, std::string* error,
+                     png_effort effort = png_effort::normal);
 
 // An image library buffer (3 bytes a pixel RGB, or 4 bytes RGBA): RGBA when
 // any pixel is not opaque, otherwise RGB.

@@ -84,6 +84,14 @@ device_caps simulate_device_caps(const printer_options& options)
     return caps;
 }
 
+device_caps printer_device_caps(const printer_options& options)
+{
+    if (!options.tile)
+        return simulate_device_caps(options);
+    const int_size tile = *options.device_tile;
+    return {options.dpi, options.dpi, tile.width, tile.height, tile.width, tile.height, 0, 0};
+}
+
 std::optional<print_area> printer_print_area(const printer_options& options)
 {
     if (!options.tile)

@@ -32,6 +32,11 @@ const char* printer_options_conflict(const printer_options& options);
 // becomes smm * dpi / 2540 device pixels, truncated.
 device_caps simulate_device_caps(const printer_options& options);
 
+// The device capabilities of the described printer's sheet: the simulated
+// printer's, or, with a tile given, a sheet that is exactly the device tile
+// at the given resolution, with no unprintable strips.
+device_caps printer_device_caps(const printer_options& options);
+
 // The print area of the described printer with its margins: measured on the
 // simulated printer, or, with a tile given, that tile at the device origin
 // with the margins around it. Nullopt when the measurement is refused.

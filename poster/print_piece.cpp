@@ -1,0 +1,55 @@
+// One page's part of the picture, resampled to device pixels and sent row by
+// row.
+#include "poster/print_piece.h"
+
+#include <chrono>
+#include <memory>
+
+namespace {
+
+struct image_release {
+    void operator()(raster_image* image) const { image_free(image); }
+};
+using owned_image = std::unique_ptr<raster_image, image_release>;
+
+uint32_t elapsed_ms(std::chrono::steady_clock::time_point since)
+{
+    const auto elapsed = std::chrono::steady_clock::now() - since;
+    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
+
+}  // namespace
+
+bool print_piece(const raster_image* view, const int_rect& device_rect, resize_progress_fn progress,
+                 const piece_row_sink& sink, const job_log* log)
+{
+    job_log_memory_report(log);
+    const int32_t width = device_rect.right - device_rect.left;
+    const int32_t height = device_rect.bottom - device_rect.top;
+    // A part narrower than one device pixel: nothing reaches the paper, and a
+    // row of no pixels is not something to send a printer.
+    if (width <= 0 || height <= 0)
+        return true;
+    if (!view || pixel_color_bytes(view->type) != 3 || !sink.send_row)
+        return false;
+
+    owned_image big_img(image_create(view->type, width, height));
+    if (!big_img) {
+        job_log_printf(log, "image_create fail: %i x %i\n\n", width, height);
+        return false;
+    }
+    job_log_printf(log, "big_img created: %i x %i\n\n", width, height);
+    const auto start = std::chrono::steady_clock::now();
+    if (!image_resize(progress, view, big_img.get(), RESIZE_LANCZOS3))
+        return false;
+    job_log_printf(log, "image_resize time (s): %i\n", static_cast<int>(elapsed_ms(start) / 1000));
+
+    for (int32_t y = 0; y < height; ++y) {
+        if (sink.before_row && !sink.before_row(sink.user, static_cast<double>(y) / height))
+            return false;
+        const uint8_t* row = big_img->pixels + static_cast<size_t>(y) * big_img->stride;
+        if (!sink.send_row(sink.user, device_rect.left, device_rect.top + y, row, width))
+            return false;
+    }
+    return true;
+}

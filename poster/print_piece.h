@@ -1,0 +1,31 @@
+// Printing one page's part of the picture: the part is resampled with the
+// print filter to exactly the device rectangle's size and handed on one row
+// at a time. The Windows job's sink sends each row to the printer; the
+// command line's copies it into the picture of the sheet.
+#pragma once
+#include "poster/geometry.h"
+#include "poster/job_log.h"
+#include "raster/raster_image.h"
+#include "raster/resize.h"
+
+struct piece_row_sink {
+    // Before each row, with the fraction of the rows done (row / height):
+    // shows progress and says whether to go on; false stops the piece. May be
+    // null.
+    bool (*before_row)(void* user, double fraction) = nullptr;
+    // One row of width pixels, blue, green, red, for the device position
+    // (x, y); false stops the piece.
+    bool (*send_row)(void* user, int32_t x, int32_t y, const uint8_t* pixels, int32_t width) = nullptr;
+    void* user = nullptr;
+};
+
+// Resamples view (a piece of a 24-bit picture) with the Lanczos filter into an
+// image of device_rect's size and sends its rows, top to bottom, to
+// (device_rect.left, device_rect.top + row). progress is the resampler's
+// callback (false from it stops the work). True when every row was sent; a
+// device rectangle without pixels has nothing to send and succeeds at once.
+// False when the image cannot be created (logged, no smaller one is tried),
+// when resampling fails or is stopped, or when the sink stops; the image is
+// freed on every way out.
+bool print_piece(const raster_image* view, const int_rect& device_rect, resize_progress_fn progress,
+                 const piece_row_sink& sink, const job_log* log);

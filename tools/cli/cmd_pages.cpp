@@ -1,0 +1,270 @@
+// tilora-cli pages: the print job's page loop without a printer. Every
+// selected page is rendered as the sheet the printer would receive and
+// written as a PNG file, one page at a time.
+#include "poster/job_log.h"
+#include "poster/page_flags.h"
+#include "poster/print_job.h"
+#include "tools/cli/commands.h"
+#include "tools/cli/lengths.h"
+#include "tools/cli/page_render.h"
+#include "tools/cli/picture_args.h"
+#include "tools/cli/picture_input.h"
+#include "tools/cli/plan_output.h"
+#include "tools/cli/png_output.h"
+#include "tools/cli/printer_options.h"
+
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+const char pages_help_head[] =
+    "usage: tilora-cli pages FILE (--width LEN | --height LEN | both) --out DIR [OPTIONS]\n"
+    "\n"
+    "Renders every selected page of a poster as the sheet the printer receives:\n"
+    "white paper of the sheet's full size in device pixels, with the page's part\n"
+    "of the picture resampled by the print filter to exactly its device\n"
+    "rectangle, placed where the printer puts it. Writes DIR/page-C-R.png per\n"
+    "page (C column, R row), in printing order, one page in memory at a time,\n"
+    "and prints the plan lines of 'tilora-cli plan' as it goes.\n"
+    "\n"
+    "poster:\n"
+    "  FILE                 the picture\n"
+    "  --width LEN          poster width, e.g. 90cm, 35in, 640mm; alone, the\n"
+    "  --height LEN         height follows the crop's aspect (and the reverse)\n"
+    "  --crop L,T,R,B       the used part of the picture, in pixels (default:\n"
+    "                       the whole picture)\n"
+    "  --skip C,R           leave out the page in column C, row R (counted from\n"
+    "                       0); may be given more than once\n"
+    "  --marks              draw the dashed corner marks at the part's edges\n"
+    "                       (1 pixel, grey 200, dashes of 50 and gaps of 30\n"
+    "                       device pixels)\n"
+    "  --out DIR            where the pages go (created when missing)\n"
+    "  --log                write the print job's log records to standard error\n"
+    "  --any-extension      skip the file-name extension test\n"
+    "\n";
+const char pages_help_tail[] =
+    "  With --tile, the sheet is the device tile itself.\n"
+    "\n"
+    "exit status: 0 done, 1 layout refused, picture unreadable or a page not\n"
+    "written, 2 bad usage\n";
+
+struct pages_options {
+    std::optional<double> width;   // smm
+    std::optional<double> height;  // smm
+    std::optional<int_rect> crop;
+    std::vector<grid_position> skipped;
+    bool marks = false;
+    bool log = false;
+    const char* out = nullptr;
+    printer_options printer;
+};
+
+// Whole numbers, comma-separated, none negative: exactly count of them.
+bool parse_counts(std::string_view text, int32_t* values, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        const size_t comma = text.find(',');
+        if ((comma == std::string_view::npos) != (i == count - 1))
+            return false;
+        const std::string_view part = text.substr(0, comma);
+        auto result = std::from_chars(part.data(), part.data() + part.size(), values[i]);
+        if (part.empty() || result.ec != std::errc() || result.ptr != part.data() + part.size() || values[i] < 0)
+            return false;
+        if (i < count - 1)
+            text = text.substr(comma + 1);
+    }
+    return true;
+}
+
+bool parse_skip(const char* text, grid_position* page)
+{
+    int32_t v[2];
+    if (!parse_counts(text, v, 2))
+        return false;
+    *page = {v[0], v[1]};
+    return true;
+}
+
+bool parse_crop(const char* text, int_rect* crop)
+{
+    int32_t v[4];
+    if (!parse_counts(text, v, 4) || v[2] <= v[0] || v[3] <= v[1])
+        return false;
+    *crop = {v[0], v[1], v[2], v[3]};
+    return true;
+}
+
+bool take_pages_option(arg_cursor& args, pages_options& options)
+{
+    if (take_flag(args, "--marks"))
+        return options.marks = true;
+    if (take_flag(args, "--log"))
+        return options.log = true;
+    grid_position skip;
+    const char* out = nullptr;
+    if (take_parsed(args, "--skip", parse_skip, &skip)) {
+        options.skipped.push_back(skip);
+        return true;
+    }
+    if (take_option(args, "--out", &out)) {
+        options.out = out;
+        return true;
+    }
+    return take_parsed(args, "--width", parse_length, &options.width) ||
+           take_parsed(args, "--height", parse_length, &options.height) ||
+           take_parsed(args, "--crop", parse_crop, &options.crop) || take_printer_option(args, options.printer);
+}
+
+int refused(const char* message)
+{
+    std::fprintf(stderr, "tilora-cli pages: layout refused: %s\n", message);
+    return 1;
+}
+
+void write_to_stderr(void*, const char* text)
+{
+    std::fputs(text, stderr);
+}
+
+struct image_release {
+    void operator()(raster_image* image) const { image_free(image); }
+};
+using owned_image = std::unique_ptr<raster_image, image_release>;
+
+// Everything one run of the page loop needs.
+struct pages_job {
+    const pages_options& options;
+    const raster_image* picture;
+    int_rect crop;
+    poster_plan plan;
+    page_flags flags;
+    sheet_layout sheet;
+    job_log log;
+};
+
+// Renders and writes one page; false after printing why it failed.
+bool print_page(const pages_job& job, const grid_position& page)
+{
+    page_rects rects;
+    page_rects_for(job.plan.poster, job.plan.area, job.crop, page.column, page.row, &rects);
+    const int_size img_size = {job.crop.right - job.crop.left, job.crop.bottom - job.crop.top};
+    log_job_page_piece(&job.log, img_size, rects);
+    log_job_page_absolute(&job.log, rects);
+    print_plan_page(page, rects);
+    std::fflush(stdout);
+
+    const char* failure = nullptr;
+    owned_image sheet(render_page(job.picture, rects, job.sheet, job.options.marks, &job.log, &failure));
+    const std::string path = std::string(job.options.out) + "/page-" + std::to_string(page.column) + "-" +
+                             std::to_string(page.row) + ".png";
+    if (!sheet) {
+        std::fprintf(stderr, "tilora-cli pages: cannot render %s: %s\n", path.c_str(), failure);
+        return false;
+    }
+    std::string reason;
+    if (!write_image_png(path.c_str(), sheet.get(), &reason, png_effort::fast)) {
+        report_write_failure(path.c_str(), reason);
+        return false;
+    }
+    return true;
+}
+
+// The job's loop: every page of the grid in printing order, the skipped ones
+// only counted in the log.
+int print_pages(const pages_job& job)
+{
+    const bool portrait = !job.options.printer.landscape;
+    int32_t counter = 0;
+    grid_position page = {0, 0};
+    bool success = true;
+    do {
+        log_job_page_header(&job.log, counter);
+        if (!page_flag(job.flags, page.column, page.row))
+            continue;
+        log_job_page_position(&job.log, page.column, page.row);
+        counter += 1;
+        const auto start = std::chrono::steady_clock::now();
+        success = print_page(job, page);
+        const auto elapsed = std::chrono::steady_clock::now() - start;
+        log_job_page_end(&job.log, (uint32_t)std::chrono::duration_cast<std::chrono::seconds>(elapsed).count(),
+                         success);
+    } while (success && next_grid_position(page, job.plan.npages, portrait));
+    job_log_printf(&job.log, "print end\n");
+    return success ? 0 : 1;
+}
+
+}  // namespace
+
+int run_pages(int argc, char** argv)
+{
+    pages_options options;
+    picture_arguments files;
+    const std::string help = std::string(pages_help_head) + printer_options_help + pages_help_tail;
+    const int status = parse_picture_arguments(argc, argv, "pages", help.c_str(), 1, &files,
+                                               [&](arg_cursor& args) { return take_pages_option(args, options); });
+    if (status >= 0)
+        return status;
+    if (!options.width && !options.height)
+        return usage_error("pages", "--width or --height is required");
+    if (!options.out)
+        return usage_error("pages", "--out is required");
+    if (const char* conflict = printer_options_conflict(options.printer))
+        return usage_error("pages", conflict);
+
+    raster_image* loaded = read_picture(files.files[0], files.check_extension);
+    if (!loaded)
+        return 1;
+    owned_image picture(as_bgr24(loaded));
+    if (!picture) {
+        std::fprintf(stderr, "tilora-cli pages: no memory for the 24-bit picture\n");
+        return 1;
+    }
+    const int_rect crop = options.crop.value_or(int_rect{0, 0, picture->width, picture->height});
+    if (crop.right > picture->width || crop.bottom > picture->height)
+        return usage_error("pages", ("--crop must lie inside the " + std::to_string(picture->width) + " x " +
+                                     std::to_string(picture->height) + " picture").c_str());
+
+    pages_job job{options, picture.get(), crop, {}, {}, {}, {}};
+    const int_size img_size = {crop.right - crop.left, crop.bottom - crop.top};
+    if (const char* refusal = make_poster_plan(options.printer, options.width, options.height, img_size, &job.plan))
+        return refused(refusal);
+    reset_page_flags(job.flags, job.plan.npages.width, job.plan.npages.height);
+    for (const grid_position& skip : options.skipped) {
+        if (skip.column >= job.plan.npages.width || skip.row >= job.plan.npages.height)
+            return usage_error("pages", ("--skip " + std::to_string(skip.column) + "," + std::to_string(skip.row) +
+                                         " lies outside the " + std::to_string(job.plan.npages.width) + " x " +
+                                         std::to_string(job.plan.npages.height) + " page grid")
+                                            .c_str());
+        set_page_flag(job.flags, skip.column, skip.row, 0);
+    }
+    std::error_code error;
+    std::filesystem::create_directories(options.out, error);
+    if (!std::filesystem::is_directory(options.out))
+        return report_write_failure(options.out, error ? error.message() : "not a folder");
+
+    const device_caps caps = printer_device_caps(options.printer);
+    job.sheet = sheet_of(caps);
+    if (options.log)
+        job.log.write = write_to_stderr;
+    // The records the print job writes before its first page; lengths are
+    // smm whatever unit they were given in, so the metric flag is set.
+    job_log_printf(&job.log, "print begin\n");
+    log_job_device(&job.log, caps);
+    log_job_model(&job.log, {picture->width, picture->height}, crop, job.plan.area.print_size,
+                  options.printer.margins, job.plan.poster, true);
+    log_job_print_start(&job.log, img_size);
+    log_job_print_area(&job.log, false, job.plan.area);
+    log_job_document(&job.log, "Tilora", !options.printer.landscape);
+    log_job_grid(&job.log, job.plan.npages, all_papers(job.flags));
+
+    print_plan_head(job.plan);
+    return print_pages(job);
+}
