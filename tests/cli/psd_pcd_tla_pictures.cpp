@@ -7,22 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace {
-
 using bytes = std::vector<uint8_t>;
 
-bool save(const std::string& path, const bytes& data)
-{
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    const bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
-    return std::fclose(f) == 0 && ok;
-}
-
-}  // namespace
-
-int write_psd_pcd_tla(const std::string& dir)
+int write_psd_pcd_tla(const std::string& dir, bool (*save)(const std::string& path, const bytes& data))
 {
     psd_spec rgb;  // 2 x 1, run-length, with an alpha channel the reader leaves
     rgb.width = 2;
