@@ -1,11 +1,25 @@
-// The check of a packed bitmap made by a codec reader: its header, the
-// palette entries it declares and the pixel bytes it declares must all lie
-// inside the buffer.
+// Checks of the packed bitmaps the readers hand out: the header, the palette
+// entries and the pixel bytes a bitmap declares must all lie inside it.
 #pragma once
+#include <cstdint>
 #include <cstring>
 
 #include "fuzz/fuzz_common.h"
 
+// The length a packed bitmap made from rows declares: header, palette and
+// padded rows.
+inline uint64_t fuzz_packed_dib_bytes(const uint8_t* dib)
+{
+    uint32_t width = 0, height = 0, entries = 0;
+    uint16_t bits = 0;
+    std::memcpy(&width, dib + 4, 4);
+    std::memcpy(&height, dib + 8, 4);
+    std::memcpy(&bits, dib + 14, 2);
+    std::memcpy(&entries, dib + 32, 4);
+    return 40 + 4ull * entries + ((uint64_t)width * bits + 31) / 32 * 4 * height;
+}
+
+// For a codec reader's bitmap, whose header states its image size.
 inline void fuzz_check_dib_and_free(uint8_t* dib)
 {
     if (!dib)

@@ -10,9 +10,13 @@ enum : int32_t {
     IS_ERR_BAD_ARGUMENT = 5,       // null pointer, unsupported depth or option
     IS_ERR_BAD_BMP = 6,
     IS_ERR_BMP_RLE_MISMATCH = 7,   // RLE compression with a bit count that does not match it
+    IS_ERR_TLA_NO_BLOCK = 6,       // TLA: no key object, or a pixel block missing or without rows
+    IS_ERR_ZLIB_INIT = 8,          // zlib could not be initialised
     IS_ERR_JPEG = 9,
     IS_ERR_NO_DC = 10,
+    IS_ERR_TLA_VERSION = 11,       // TLA format version other than 1
     IS_ERR_CANCELLED = 14,
+    IS_ERR_TLA_NO_MEMORY = 14,     // the TLA decoder's own working memory
     IS_ERR_PNG = 15,               // libpng reported an error
     IS_ERR_PNG_STRUCTS = 16,       // libpng's structures could not be created
     IS_ERR_NO_READER = 17,         // no reader for this format at the requested depth
@@ -24,8 +28,12 @@ enum : int32_t {
     IS_ERR_WRONG_DEPTH = 28,       // the file cannot be delivered at the requested depth
     IS_ERR_BAD_SOURCE = 38,
     IS_ERR_METAFILE_BITS = 41,
+    IS_ERR_PSD_SIGNATURE = 46,     // not "8BPS" version 1
+    IS_ERR_PSD_UNSUPPORTED = 47,   // bits per channel, colour mode or compression the reader cannot read
     IS_ERR_PROTECTED_TLA = 52,
     IS_ERR_NO_THREAD_STATE = 55,
+    IS_ERR_BAD_PCD = 63,           // not a Photo CD image pack, or damaged difference data
+    IS_ERR_PCD_OVERVIEW = 64,      // a Photo CD overview pack
     IS_ERR_J2K = 1000,             // JPEG 2000 decoding or component error
 };
 

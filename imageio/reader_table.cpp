@@ -5,6 +5,9 @@
 #include "imageio/readers/metafile.h"
 #include "imageio/readers/png.h"
 #include "imageio/readers/tiff.h"
+#include "imageio/readers/pcd.h"
+#include "imageio/readers/psd.h"
+#include "imageio/readers/tla.h"
 
 namespace {
 
@@ -26,11 +29,11 @@ const reader_entry readers[READER_COUNT] = {
     {"TGA", 0, nullptr, {N, D, D, D}, nullptr},
     {"WMF", 24, nullptr, {N, N, D, V24}, metafile_generic_read},
     {"EMF", 24, nullptr, {N, N, D, V24}, metafile_generic_read},
-    {"PSD", 0, nullptr, {N, D, D, V24}, nullptr},
+    {"PSD", 0, psd_suggest_depth, {N, D, D, V24}, psd_generic_read},
     {"WBMP", 8, nullptr, {N, D, V8, V24}, nullptr},
-    {"TLA", 0, nullptr, {N, D, D, D}, nullptr},
+    {"TLA", 0, tla_suggest_depth, {N, D, D, D}, tla_generic_read},
     {"TLA", 0, nullptr, {N, N, N, N}, nullptr},  // password-protected: refused before any read
-    {"PCD", 24, nullptr, {N, N, D, V24}, nullptr},
+    {"PCD", 24, nullptr, {N, N, D, V24}, pcd_generic_read},
     {"", 0, nullptr, {N, N, N, N}, nullptr},
 };
 

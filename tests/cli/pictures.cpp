@@ -118,10 +118,15 @@ int dump(const char* path, const region* part)
 
 }  // namespace
 
+// psd_pcd_tla_pictures.cpp
+int write_psd_pcd_tla(const std::string& dir, bool (*save)(const std::string& path, const std::vector<uint8_t>& data));
+
 int main(int argc, char** argv)
 {
     if (argc == 3 && !std::strcmp(argv[1], "write"))
         return write_all(argv[2]);
+    if (argc == 3 && !std::strcmp(argv[1], "write-psd-pcd-tla"))
+        return write_psd_pcd_tla(argv[2], save);
     if (argc == 3 && !std::strcmp(argv[1], "dump"))
         return dump(argv[2], nullptr);
     if (argc == 7 && !std::strcmp(argv[1], "dump")) {
