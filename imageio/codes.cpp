@@ -12,14 +12,18 @@ const char* is_error_text(int32_t code)
     case IS_ERR_BMP_RLE_MISMATCH: return "BMP compression does not match its bit count";
     case IS_ERR_JPEG: return "JPEG decoding failed";
     case IS_ERR_NO_DC: return "no device context for rendering";
+    case IS_ERR_BAD_GIF: return "not a valid GIF file";
     case IS_ERR_CANCELLED: return "cancelled";
     case IS_ERR_NO_READER: return "no reader for this format at the requested depth";
+    case IS_ERR_BAD_PCX: return "not a usable PCX file";
     case IS_ERR_NO_BITMAP: return "no bitmap for rendering";
     case IS_ERR_METAFILE: return "the metafile cannot be opened, converted or measured";
     case IS_ERR_WRONG_DEPTH: return "the picture cannot be delivered at the requested depth";
+    case IS_ERR_BAD_TGA: return "unsupported or damaged TGA file";
     case IS_ERR_BAD_SOURCE: return "invalid source";
     case IS_ERR_METAFILE_BITS: return "the metafile cannot be converted";
     case IS_ERR_PROTECTED_TLA: return "password-protected TLA file";
+    case IS_ERR_BAD_WBMP: return "not a valid WBMP file";
     case IS_ERR_NO_THREAD_STATE: return "no thread state";
     default: return "damaged or unsupported file";
     }

@@ -12,14 +12,18 @@ enum : int32_t {
     IS_ERR_BMP_RLE_MISMATCH = 7,   // RLE compression with a bit count that does not match it
     IS_ERR_JPEG = 9,
     IS_ERR_NO_DC = 10,
+    IS_ERR_BAD_GIF = 12,           // not a GIF, zero size, colour table cut short, decoding cannot start
     IS_ERR_CANCELLED = 14,
     IS_ERR_NO_READER = 17,         // no reader for this format at the requested depth
+    IS_ERR_BAD_PCX = 22,           // PCX header unreadable or not a usable PCX
     IS_ERR_NO_BITMAP = 23,
     IS_ERR_METAFILE = 27,
     IS_ERR_WRONG_DEPTH = 28,       // the file cannot be delivered at the requested depth
+    IS_ERR_BAD_TGA = 32,           // TGA image type, pixel depth, colour map or size not supported
     IS_ERR_BAD_SOURCE = 38,
     IS_ERR_METAFILE_BITS = 41,
     IS_ERR_PROTECTED_TLA = 52,
+    IS_ERR_BAD_WBMP = 53,          // not a type-0 WBMP, or a size of 0 or beyond 32 bits
     IS_ERR_NO_THREAD_STATE = 55,
 };
 
