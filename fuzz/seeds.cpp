@@ -1,6 +1,7 @@
 // Writes the seed corpora of the fuzz targets: small BMP files of every
 // variant the reader knows, and for the generic read the start of each
 // signature the detection knows as well.
+#include "fuzz/format_seeds.h"
 #include "tests/imageio/bmp_writer.h"
 
 #include <cstdio>
@@ -99,5 +100,6 @@ int main(int argc, char** argv)
     };
     for (const auto& [name, bytes] : heads)
         write(generic, name, bytes);
+    write_format_seeds(root);
     return 0;
 }
