@@ -175,11 +175,8 @@ uint8_t* gif_read(read_context& context, uint32_t* width, uint32_t* height, int3
     uint8_t colours[1024];
     put_palette(state, colours);
     if (packed) {
-        uint8_t* dib = packed_dib_from_rows(context, pixels, w, h, 8, colours);
-        is_free_buffer(pixels);
-        if (!dib)
+        if (!(pixels = packed_dib_from_rows(context, pixels, w, h, 8, colours)))
             return nullptr;
-        pixels = dib;
     } else {
         std::memcpy(palette, colours, sizeof colours);
     }

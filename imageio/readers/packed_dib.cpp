@@ -60,24 +60,8 @@ void convert_row(const uint8_t* from, uint8_t* to, uint32_t width, int32_t depth
     }
 }
 
-}  // namespace
-
-bool packed_dib_size(uint32_t width, uint32_t height, int32_t depth, uint64_t* bytes)
-{
-    if (!known_depth(depth))
-        return false;
-    uint64_t image = 0;
-    if (!is_buffer_size(dib_stride(width, depth), height, &image))
-        return false;
-    const uint64_t total = packed_dib_header_size + 4 * palette_entries(depth) + image;
-    if (total > is_buffer_limit())
-        return false;
-    *bytes = total;
-    return true;
-}
-
-uint8_t* packed_dib_from_rows(read_context& context, const uint8_t* rows, uint32_t width, uint32_t height,
-                              int32_t depth, const uint8_t* palette)
+uint8_t* build(read_context& context, const uint8_t* rows, uint32_t width, uint32_t height, int32_t depth,
+               const uint8_t* palette)
 {
     if (!known_depth(depth))
         return context.fail(IS_ERR_BAD_ARGUMENT);
@@ -104,4 +88,28 @@ uint8_t* packed_dib_from_rows(read_context& context, const uint8_t* rows, uint32
     for (uint32_t y = 0; y < height; ++y)
         convert_row(rows + (uint64_t)y * row_bytes, pixels + (uint64_t)(height - 1 - y) * stride, width, depth);
     return dib;
+}
+
+}  // namespace
+
+uint8_t* packed_dib_from_rows(read_context& context, uint8_t* rows, uint32_t width, uint32_t height, int32_t depth,
+                              const uint8_t* palette)
+{
+    uint8_t* dib = build(context, rows, width, height, depth, palette);
+    is_free_buffer(rows);
+    return dib;
+}
+
+bool packed_dib_size(uint32_t width, uint32_t height, int32_t depth, uint64_t* bytes)
+{
+    if (!known_depth(depth))
+        return false;
+    uint64_t image = 0;
+    if (!is_buffer_size(dib_stride(width, depth), height, &image))
+        return false;
+    const uint64_t total = packed_dib_header_size + 4 * palette_entries(depth) + image;
+    if (total > is_buffer_limit())
+        return false;
+    *bytes = total;
+    return true;
 }

@@ -147,11 +147,8 @@ uint8_t* pcx_read(read_context& context, uint32_t* width, uint32_t* height, int3
     if (!pixels)
         return nullptr;
     if (packed) {
-        uint8_t* dib = packed_dib_from_rows(context, pixels, header.width, header.height, dib_depth, colours);
-        is_free_buffer(pixels);
-        if (!dib)
+        if (!(pixels = packed_dib_from_rows(context, pixels, header.width, header.height, dib_depth, colours)))
             return nullptr;
-        pixels = dib;
     } else if (depth == 1 || depth == 8) {
         std::memcpy(palette, colours, depth == 1 ? 8 : sizeof colours);
     }

@@ -161,13 +161,8 @@ uint8_t* tga_read(read_context& context, uint32_t* width, uint32_t* height, int3
     if (!pixels)
         return nullptr;
     tga_trace_footer(context.io);
-    if (packed) {
-        uint8_t* dib = packed_dib_from_rows(context, pixels, header.width, header.height, depth, nullptr);
-        is_free_buffer(pixels);
-        if (!dib)
-            return nullptr;
-        pixels = dib;
-    }
+    if (packed && !(pixels = packed_dib_from_rows(context, pixels, header.width, header.height, depth, nullptr)))
+        return nullptr;
     *width = header.width;
     *height = header.height;
     return pixels;

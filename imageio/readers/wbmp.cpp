@@ -106,11 +106,8 @@ uint8_t* wbmp_read(read_context& context, uint32_t* width, uint32_t* height, int
     if (packed) {
         uint8_t colours[8];
         set_palette(colours, sizeof colours);
-        uint8_t* dib = packed_dib_from_rows(context, pixels, header.width, header.height, 1, colours);
-        is_free_buffer(pixels);
-        if (!dib)
+        if (!(pixels = packed_dib_from_rows(context, pixels, header.width, header.height, 1, colours)))
             return nullptr;
-        pixels = dib;
     } else {
         set_palette(palette, depth == 1 ? 8 : 1024);
     }
