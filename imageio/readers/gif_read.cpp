@@ -112,6 +112,8 @@ uint8_t* read_image(read_context& context, byte_stream& in, gif_state* state, ui
     const uint8_t flags = descriptor[8];
     if ((flags & 0x80) && !read_colour_table(in, state, 1u << ((flags & 7) + 1)))
         return context.fail(IS_ERR_BAD_GIF);
+    // Decoding cannot start on an image of no pixels, nor with root codes
+    // that are not bytes.
     if (w == 0 || h == 0)
         return context.fail(IS_ERR_BAD_GIF);
     uint8_t min_code_size;
