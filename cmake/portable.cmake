@@ -35,3 +35,12 @@ function(tilora_portable_library name)
   add_library(${name} STATIC ${srcs})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
 endfunction()
+
+# The codec libraries' imported targets name /usr/include. wineg++ searches
+# it anyway but does not report it as a system folder, and naming it with
+# -isystem would put it ahead of the C++ library's own headers.
+if(TILORA_WINELIB)
+  foreach(lang C CXX)
+    list(APPEND CMAKE_${lang}_IMPLICIT_INCLUDE_DIRECTORIES /usr/include /usr/include/${CMAKE_LIBRARY_ARCHITECTURE})
+  endforeach()
+endif()

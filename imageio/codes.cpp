@@ -13,7 +13,10 @@ const char* is_error_text(int32_t code)
     case IS_ERR_JPEG: return "JPEG decoding failed";
     case IS_ERR_NO_DC: return "no device context for rendering";
     case IS_ERR_CANCELLED: return "cancelled";
+    case IS_ERR_PNG: return "PNG decoding failed";
+    case IS_ERR_PNG_STRUCTS: return "PNG decoder cannot be set up";
     case IS_ERR_NO_READER: return "no reader for this format at the requested depth";
+    case IS_ERR_TIFF: return "TIFF decoding failed";
     case IS_ERR_NO_BITMAP: return "no bitmap for rendering";
     case IS_ERR_GET_DIBITS: return "the rendered bitmap cannot be read back";
     case IS_ERR_NO_DIBITS: return "the display cannot give device-independent bitmaps";
@@ -23,6 +26,7 @@ const char* is_error_text(int32_t code)
     case IS_ERR_METAFILE_BITS: return "the metafile cannot be converted";
     case IS_ERR_PROTECTED_TLA: return "password-protected TLA file";
     case IS_ERR_NO_THREAD_STATE: return "no thread state";
+    case IS_ERR_J2K: return "JPEG 2000 decoding failed";
     default: return "damaged or unsupported file";
     }
 }

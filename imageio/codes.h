@@ -13,7 +13,10 @@ enum : int32_t {
     IS_ERR_JPEG = 9,
     IS_ERR_NO_DC = 10,
     IS_ERR_CANCELLED = 14,
+    IS_ERR_PNG = 15,               // libpng reported an error
+    IS_ERR_PNG_STRUCTS = 16,       // libpng's structures could not be created
     IS_ERR_NO_READER = 17,         // no reader for this format at the requested depth
+    IS_ERR_TIFF = 20,              // libtiff could not open or read the file
     IS_ERR_NO_BITMAP = 23,
     IS_ERR_GET_DIBITS = 25,        // a rendered bitmap could not be read back
     IS_ERR_NO_DIBITS = 26,         // the screen cannot give device-independent bits
@@ -23,6 +26,7 @@ enum : int32_t {
     IS_ERR_METAFILE_BITS = 41,
     IS_ERR_PROTECTED_TLA = 52,
     IS_ERR_NO_THREAD_STATE = 55,
+    IS_ERR_J2K = 1000,             // JPEG 2000 decoding or component error
 };
 
 // Codes returned by is_guess_format.

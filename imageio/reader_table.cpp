@@ -1,7 +1,10 @@
 #include "imageio/reader_table.h"
 
 #include "imageio/readers/bmp.h"
+#include "imageio/readers/jpeg.h"
 #include "imageio/readers/metafile.h"
+#include "imageio/readers/png.h"
+#include "imageio/readers/tiff.h"
 
 namespace {
 
@@ -14,12 +17,12 @@ constexpr family_route V24 = ROUTE_VIA_24;
 // 8 bits sets up a grey palette itself. Metafiles are rendered only in the
 // Windows build; natively their reader refuses them.
 const reader_entry readers[READER_COUNT] = {
-    {"JPG", 0, nullptr, {N, D, D, V24}, nullptr},
+    {"JPG", 0, jpeg_suggest_depth, {N, D, D, V24}, jpeg_generic_read},
     {"BMP", 0, bmp_suggest_depth, {D, D, D, D}, bmp_generic_read},
     {"GIF", 8, nullptr, {N, D, V8, V24}, nullptr},
     {"PCX", 0, nullptr, {D, D, D, V24}, nullptr},
-    {"PNG", 0, nullptr, {D, D, D, D}, nullptr},
-    {"TIFF", 0, nullptr, {D, D, D, D}, nullptr},
+    {"PNG", 0, png_suggest_depth, {D, D, D, D}, png_generic_read},
+    {"TIFF", 0, tiff_suggest_depth, {D, D, D, D}, tiff_generic_read},
     {"TGA", 0, nullptr, {N, D, D, D}, nullptr},
     {"WMF", 24, nullptr, {N, N, D, V24}, metafile_generic_read},
     {"EMF", 24, nullptr, {N, N, D, V24}, metafile_generic_read},

@@ -15,3 +15,8 @@ bool j2k_set_io_callbacks(const is_io_callbacks* table);
 // the table's set_last_error.
 uint8_t* j2k_read(ISSourceRecord* source, uint32_t* width, uint32_t* height, int32_t depth, double scale,
                   uint32_t flags);
+
+// The module's own last error on the calling thread: 0 after success, 1 no
+// memory, 5 bad argument or a depth the image cannot be delivered at,
+// 14 cancelled, 1000 decoding or component error.
+int32_t j2k_get_last_error();
