@@ -1,13 +1,77 @@
 #!/usr/bin/env bash
-# Installs what is missing (root), builds, and runs Tilora's main job.
+# Installs what is missing (root), builds Tilora.exe with winelib and starts
+# it under Wine. Without a display it starts a virtual one (Xvfb) and says how
+# to take a screenshot of it. Arguments are passed to tilora-cli instead, the
+# portable core from the command line (e.g. `plan --image 4000x3000 --width 90cm`).
+#   BUILD_DIR        where the build trees go (default: build/release)
+#   TILORA_WINEPREFIX the Wine prefix (default: ~/.local/share/tilora/wine),
+#                    made on first use
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
-export BUILD_DIR=${BUILD_DIR:-$root/build/release}
-"$root/scripts/build.sh" >/dev/null
-cli="$BUILD_DIR/native/tools/cli/tilora-cli"
+build=${BUILD_DIR:-$root/build/release}
+
 if [ $# -gt 0 ]; then
-  exec "$cli" "$@"
+  cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTILORA_BENCH=OFF >/dev/null
+  cmake --build "$build/native" -j "$(nproc)" --target tilora-cli >/dev/null
+  exec "$build/native/tools/cli/tilora-cli" "$@"
 fi
-echo "Layout of a 40 x 30 cm poster of a 4000 x 3000 picture on A4 at 600 dpi:"
-exec "$cli" plan --image 4000x3000 --width 40cm --height 30cm --paper A4 --dpi 600 --preview 600x440
+
+cmake -S "$root" -B "$build/winelib" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/winelib.cmake" \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build/winelib" -j "$(nproc)" --target Tilora >/dev/null
+program=$build/winelib/app/Tilora.exe.so
+
+wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+export WINEPREFIX=${TILORA_WINEPREFIX:-$HOME/.local/share/tilora/wine}
+export WINEDEBUG=${WINEDEBUG:--all}
+# No .NET or HTML engine installer dialogs, no desktop menu entries.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winemenubuilder.exe=d"}
+
+# A virtual display when there is none to show the window on.
+xvfb_pid=
+if [ -z "${DISPLAY:-}" ] || ! xdotool getdisplaygeometry >/dev/null 2>&1; then
+  number=90
+  while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do number=$((number + 1)); done
+  Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=":$number"
+  for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+  echo "run: no display found; Tilora runs on the virtual display $DISPLAY (Xvfb)."
+  echo "run: take a screenshot of it with:  DISPLAY=$DISPLAY import -window root tilora.png"
+fi
+stop_display() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; true; }
+trap stop_display EXIT
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "run: making the Wine prefix $WINEPREFIX (wineboot, about 15 s)"
+  mkdir -p "$WINEPREFIX"
+  "$wine" wineboot -i >/dev/null 2>&1
+  # Fonts asked for by their Windows names resolve to installed Liberation fonts.
+  settings=$(mktemp --suffix=.reg)
+  cat >"$settings" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"Arial"="Liberation Sans"
+"MS Sans Serif"="Liberation Sans"
+"MS Shell Dlg"="Liberation Sans"
+"Times New Roman"="Liberation Serif"
+"Courier New"="Liberation Mono"
+REG
+  "$wine" regedit "$settings" >/dev/null 2>&1
+  rm -f "$settings"
+  # Debian's Wine does not load its own fonts (Marlett draws the frame buttons).
+  cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+fi
+# Without a window manager (the virtual display) Wine draws the window frames.
+decorated=Y
+[ -n "$xvfb_pid" ] && decorated=N
+"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d "$decorated" /f >/dev/null 2>&1
+
+printer=$(LC_ALL=C lpstat -d 2>/dev/null | sed -n 's/^system default destination: //p')
+echo "run: default printer: ${printer:-none (the poster is laid out on A4)}"
+echo "run: starting Tilora"
+cd "$root"
+"$wine" "$program"
+"$(command -v wineserver || echo /usr/lib/wine/wineserver)" -w 2>/dev/null || true

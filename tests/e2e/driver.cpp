@@ -70,13 +70,34 @@ HWND find_dialog(const char* title)
     return window && IsWindowVisible(window) ? window : nullptr;
 }
 
+struct descendant_search {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK find_descendant(HWND candidate, LPARAM data)
+{
+    auto* search = reinterpret_cast<descendant_search*>(data);
+    if (GetDlgCtrlID(candidate) != search->id)
+        return TRUE;
+    search->found = candidate;
+    return FALSE;
+}
+
 // The top-level window of CLASS, or its child with CHILD_ID when one is given.
 HWND find_target(const char* window_class, const char* child_id)
 {
     HWND window = find_top(window_class);
     if (!window || !child_id)
         return window;
-    return GetDlgItem(window, std::atoi(child_id));
+    const int id = std::atoi(child_id);
+    if (HWND child = GetDlgItem(window, id))
+        return child;
+    // A control inside a child window (an edit of a panel) is found by its
+    // id among all descendants.
+    descendant_search search{id, nullptr};
+    EnumChildWindows(window, find_descendant, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 // Window text through WM_GETTEXT, which Wine carries across processes
