@@ -200,7 +200,9 @@ bool register_main_window_class()
     window_class.lpfnWndProc = main_window_proc;
     window_class.hInstance = g_shell.instance;
     window_class.hIcon = LoadIconA(g_shell.instance, MAKEINTRESOURCEA(122));
-    window_class.hIconSm = LoadIconA(g_shell.instance, MAKEINTRESOURCEA(122));
+    window_class.hIconSm = static_cast<HICON>(LoadImageA(g_shell.instance, MAKEINTRESOURCEA(122), IMAGE_ICON,
+                                                          GetSystemMetrics(SM_CXSMICON),
+                                                          GetSystemMetrics(SM_CYSMICON), 0));
     window_class.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     window_class.lpszClassName = main_window_class;
     return RegisterClassExA(&window_class) != 0;
