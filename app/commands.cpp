@@ -4,6 +4,7 @@
 #include "app/open_picture.h"
 #include "app/shell.h"
 #include "poster/model_win.h"
+#include "poster/print_command_win.h"
 
 bool dispatch_command(WPARAM wparam)
 {
@@ -14,12 +15,14 @@ bool dispatch_command(WPARAM wparam)
     case ID_UNCROP:
         reset_crop();
         return true;
-    // Scanning, page setup, printing, cropping, the web page, help and the
+    case ID_PRINT:
+        print_command(g_shell.main_window);
+        return true;
+    // Scanning, page setup, cropping, the web page, help and the
     // options have no action yet.
     case ID_SCAN:
     case ID_SCAN_SELECT:
     case ID_PAGE_SETUP:
-    case ID_PRINT:
     case ID_WEB:
     case ID_HELP:
     case ID_OPTIONS:

@@ -2,6 +2,7 @@
 // variant the reader knows, and for the generic read the start of each
 // signature the detection knows as well.
 #include "fuzz/psd_pcd_tla_seeds.h"
+#include "fuzz/format_seeds.h"
 #include "tests/imageio/bmp_writer.h"
 
 #include <cstdio>
@@ -101,5 +102,6 @@ int main(int argc, char** argv)
     for (const auto& [name, bytes] : heads)
         write(generic, name, bytes);
     write_psd_pcd_tla_seeds(root, write);
+    write_format_seeds(root);
     return 0;
 }

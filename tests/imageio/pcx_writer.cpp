@@ -1,0 +1,127 @@
+#include "tests/imageio/pcx_writer.h"
+
+#include <cstddef>
+
+namespace {
+
+void put16(std::vector<uint8_t>& out, size_t at, uint32_t v)
+{
+    out[at] = (uint8_t)v;
+    out[at + 1] = (uint8_t)(v >> 8);
+}
+
+// Run-length bytes: runs of up to 63, and single bytes of 0xC0 or more as
+// runs of one.
+void put_runs(std::vector<uint8_t>& out, const std::vector<uint8_t>& bytes)
+{
+    size_t i = 0;
+    while (i < bytes.size()) {
+        size_t run = 1;
+        while (i + run < bytes.size() && run < 63 && bytes[i + run] == bytes[i])
+            ++run;
+        if (run > 1 || bytes[i] >= 0xC0)
+            out.push_back((uint8_t)(0xC0 | run));
+        out.push_back(bytes[i]);
+        i += run;
+    }
+}
+
+}  // namespace
+
+uint16_t pcx_bytes_per_line(const pcx_spec& spec)
+{
+    if (spec.bytes_per_line)
+        return spec.bytes_per_line;
+    const uint32_t bytes = ((uint32_t)spec.width * spec.bits_per_plane + 7) / 8;
+    return (uint16_t)((bytes + 1) & ~1u);
+}
+
+std::vector<uint8_t> make_pcx(const pcx_spec& spec)
+{
+    std::vector<uint8_t> out(128, 0);
+    out[0] = 0x0A;
+    out[1] = spec.version;
+    out[2] = 1;
+    out[3] = spec.bits_per_plane;
+    put16(out, 4, spec.xmin);
+    put16(out, 6, spec.ymin);
+    put16(out, 8, spec.xmin + spec.width - 1u);
+    put16(out, 10, spec.ymin + spec.height - 1u);
+    put16(out, 12, spec.x_resolution);
+    put16(out, 14, spec.y_resolution);
+    for (size_t i = 0; i < spec.header_palette.size() && i < 16; ++i) {
+        out[16 + 3 * i] = (uint8_t)(spec.header_palette[i] >> 16);
+        out[17 + 3 * i] = (uint8_t)(spec.header_palette[i] >> 8);
+        out[18 + 3 * i] = (uint8_t)spec.header_palette[i];
+    }
+    out[65] = spec.planes;
+    const uint16_t bpl = pcx_bytes_per_line(spec);
+    put16(out, 66, bpl);
+    put16(out, 68, 1);
+
+    const bool rgb = spec.bits_per_plane == 8 && spec.planes == 3;
+    const uint32_t bits = spec.bits_per_plane;
+    for (uint32_t y = 0; y < spec.height; ++y) {
+        std::vector<uint8_t> line((size_t)bpl * spec.planes, 0);
+        for (uint32_t x = 0; x < spec.width; ++x) {
+            const size_t at = (size_t)y * spec.width + x;
+            const uint32_t value = at < spec.pixels.size() ? spec.pixels[at] : 0;
+            for (uint32_t p = 0; p < spec.planes; ++p) {
+                // Lines declared too short for the width keep what fits.
+                uint8_t* plane = line.data() + (size_t)p * bpl;
+                const uint32_t bit = x * bits;
+                if (bit / 8 >= bpl)
+                    continue;
+                if (rgb) {
+                    plane[x] = (uint8_t)(value >> (16 - 8 * p));
+                    continue;
+                }
+                const uint32_t part = value >> (p * bits) & ((1u << bits) - 1);
+                plane[bit / 8] |= (uint8_t)(part << (8 - bits - bit % 8));
+            }
+        }
+        put_runs(out, line);
+    }
+    if (!spec.palette.empty()) {
+        out.push_back(0x0C);
+        for (size_t i = 0; i < 256; ++i) {
+            const uint32_t c = i < spec.palette.size() ? spec.palette[i] : 0;
+            out.push_back((uint8_t)(c >> 16));
+            out.push_back((uint8_t)(c >> 8));
+            out.push_back((uint8_t)c);
+        }
+    }
+    return out;
+}
+
+std::vector<uint8_t> wbmp_number(uint64_t value)
+{
+    std::vector<uint8_t> groups;
+    do {
+        groups.insert(groups.begin(), (uint8_t)(value & 0x7F));
+        value >>= 7;
+    } while (value);
+    for (size_t i = 0; i + 1 < groups.size(); ++i)
+        groups[i] |= 0x80;
+    return groups;
+}
+
+std::vector<uint8_t> make_wbmp(uint32_t width, uint32_t height, const std::vector<uint8_t>& pixels)
+{
+    std::vector<uint8_t> out = {0, 0};
+    for (uint64_t v : {(uint64_t)width, (uint64_t)height}) {
+        const std::vector<uint8_t> n = wbmp_number(v);
+        out.insert(out.end(), n.begin(), n.end());
+    }
+    const uint32_t row_bytes = (width + 7) / 8;
+    for (uint32_t y = 0; y < height; ++y) {
+        std::vector<uint8_t> row(row_bytes, 0);
+        for (uint32_t x = 0; x < width; ++x) {
+            const size_t at = (size_t)y * width + x;
+            if (at < pixels.size() && pixels[at])
+                row[x / 8] |= (uint8_t)(0x80 >> (x % 8));
+        }
+        out.insert(out.end(), row.begin(), row.end());
+    }
+    return out;
+}

@@ -1,0 +1,105 @@
+#include "tests/imageio/tga_writer.h"
+
+#include <cstddef>
+
+namespace {
+
+void put_value(std::vector<uint8_t>& out, uint32_t value, uint32_t bytes)
+{
+    for (uint32_t i = 0; i < bytes; ++i)
+        out.push_back(i < 4 ? (uint8_t)(value >> (8 * i)) : 0);
+}
+
+void put16(std::vector<uint8_t>& out, uint32_t v)
+{
+    put_value(out, v, 2);
+}
+
+// Run packets for two or more equal values, literal packets otherwise, at
+// most 128 values a packet.
+void put_runs(std::vector<uint8_t>& out, const std::vector<uint32_t>& values, uint32_t bytes)
+{
+    size_t i = 0;
+    while (i < values.size()) {
+        size_t run = 1;
+        while (i + run < values.size() && run < 128 && values[i + run] == values[i])
+            ++run;
+        if (run >= 2) {
+            out.push_back((uint8_t)(0x80 | (run - 1)));
+            put_value(out, values[i], bytes);
+            i += run;
+            continue;
+        }
+        size_t literal = 1;
+        while (i + literal < values.size() && literal < 128 &&
+               !(i + literal + 1 < values.size() && values[i + literal] == values[i + literal + 1]))
+            ++literal;
+        out.push_back((uint8_t)(literal - 1));
+        for (size_t k = 0; k < literal; ++k)
+            put_value(out, values[i + k], bytes);
+        i += literal;
+    }
+}
+
+}  // namespace
+
+std::vector<uint8_t> make_tga(const tga_spec& spec)
+{
+    std::vector<uint8_t> out;
+    const uint8_t map_type = spec.map_type >= 0 ? (uint8_t)spec.map_type : (spec.map.empty() ? 0 : 1);
+    out.push_back((uint8_t)spec.id.size());
+    out.push_back(map_type);
+    out.push_back(spec.image_type);
+    put16(out, spec.map_first);
+    put16(out, (uint32_t)spec.map.size());
+    out.push_back(spec.map_entry_bits);
+    put16(out, 0);
+    put16(out, 0);
+    put16(out, spec.width);
+    put16(out, spec.height);
+    out.push_back(spec.pixel_bits);
+    out.push_back((uint8_t)((spec.top_down ? 0x20 : 0) | (spec.alpha_bits & 15)));
+    out.insert(out.end(), spec.id.begin(), spec.id.end());
+    for (uint32_t entry : spec.map)
+        put_value(out, entry, (spec.map_entry_bits + 7u) / 8u);
+
+    // Rows in stored order: bottom row first unless the file is top-down.
+    std::vector<std::vector<uint32_t>> rows;
+    for (uint32_t i = 0; i < spec.height; ++i) {
+        const uint32_t y = spec.top_down ? i : spec.height - 1u - i;
+        const size_t at = (size_t)y * spec.width;
+        if (at + spec.width > spec.pixels.size())
+            continue;
+        rows.emplace_back(spec.pixels.begin() + at, spec.pixels.begin() + at + spec.width);
+    }
+    const uint32_t bytes = (spec.pixel_bits + 7u) / 8u;
+    const bool rle = spec.image_type >= 9;
+    if (rle && spec.runs_across_rows) {
+        std::vector<uint32_t> all;
+        for (const auto& row : rows)
+            all.insert(all.end(), row.begin(), row.end());
+        put_runs(out, all, bytes);
+    } else {
+        for (const auto& row : rows) {
+            if (rle)
+                put_runs(out, row, bytes);
+            else
+                for (uint32_t v : row)
+                    put_value(out, v, bytes);
+        }
+    }
+    if (spec.footer) {
+        uint32_t extension_offset = 0;
+        if (spec.extension) {
+            extension_offset = (uint32_t)out.size();
+            out.push_back(0xEF);
+            out.push_back(0x01);  // the area's own size, 495
+            out.resize(out.size() + 493, 0);
+        }
+        put_value(out, extension_offset, 4);
+        put_value(out, spec.developer ? 18 : 0, 4);
+        const char signature[] = "TRUEVISION-XFILE.";
+        out.insert(out.end(), signature, signature + sizeof signature);  // with its NUL
+    }
+    return out;
+}
