@@ -30,8 +30,12 @@ struct button_place {
 constexpr int button_height = 26;
 
 constexpr button_place left_buttons[] = {
-    {ID_OPEN, "Open", 13, 121, 159},    {ID_SCAN, "Scan", 13, 154, 126},  {ID_SCAN_SELECT, "Scan Select", 146, 154, 26},
-    {ID_PAGE_SETUP, "Page Setup", 13, 187, 159}, {ID_CROP, "Crop", 13, 319, 76}, {ID_UNCROP, "Uncrop", 96, 319, 76},
+    {ID_OPEN, "Open", 13, 121, 159},
+    {ID_SCAN, "Scan", 13, 154, 126},
+    {ID_SCAN_SELECT, "Scan Select", 146, 154, 26},
+    {ID_PAGE_SETUP, "Page Setup", 13, 187, 159},
+    {ID_CROP, "Crop", 13, 319, 76},
+    {ID_UNCROP, "Uncrop", 96, 319, 76},
     {ID_PRINT, "Print", 13, 352, 159},
 };
 
