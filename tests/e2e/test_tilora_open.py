@@ -52,7 +52,7 @@ class OpenPictures(SessionTestCase):
             return not wrong
 
         try:
-            s.wait_until(shown, 20, f"{name} in the preview ({what})", interval=0.5)
+            s.wait_until(shown, 45, f"{name} in the preview ({what})", interval=0.5)
         except HarnessError as error:
             self.fail(f"{error}: {wrong[:4]}")
 
