@@ -36,17 +36,17 @@ file_list jpegs()
 {
     file_list out;
     for (int components : {1, 3, 4}) {
-        jpeg_spec spec;
-        spec.width = 9;
-        spec.height = 7;
-        spec.components = components;
-        spec.pixels = ramp(9 * 7 * components, 5);
-        spec.comments = {"seed"};
-        spec.markers = {{0xE1, {'E', 'x', 'i', 'f', 0, 0}}};
-        out.push_back({"c" + std::to_string(components) + ".jpg", make_jpeg(spec)});
-        spec.progressive = true;
-        spec.quality = 60;
-        out.push_back({"p" + std::to_string(components) + ".jpg", make_jpeg(spec)});
+        jpeg_spec recipe;
+        recipe.width = 9;
+        recipe.height = 7;
+        recipe.components = components;
+        recipe.pixels = ramp(9 * 7 * components, 5);
+        recipe.comments = {"seed"};
+        recipe.markers = {{0xE1, {'E', 'x', 'i', 'f', 0, 0}}};
+        out.push_back({"c" + std::to_string(components) + ".jpg", make_jpeg(recipe)});
+        recipe.progressive = true;
+        recipe.quality = 60;
+        out.push_back({"p" + std::to_string(components) + ".jpg", make_jpeg(recipe)});
     }
     return out;
 }
@@ -60,21 +60,21 @@ file_list pngs()
         int channels;
     } kinds[] = {{0, 1, 1}, {0, 4, 1}, {0, 16, 1}, {2, 8, 3}, {2, 16, 3}, {3, 2, 1}, {3, 8, 1}, {4, 8, 2}, {6, 8, 4}};
     for (const auto& k : kinds) {
-        png_spec spec;
-        spec.width = 5;
-        spec.height = 4;
-        spec.color_type = k.type;
-        spec.bit_depth = k.depth;
+        png_spec recipe;
+        recipe.width = 5;
+        recipe.height = 4;
+        recipe.color_type = k.type;
+        recipe.bit_depth = k.depth;
         for (int i = 0; i < 5 * 4 * k.channels; ++i)
-            spec.samples.push_back((uint16_t)((i * 2654435761u) >> (32 - k.depth)));
+            recipe.samples.push_back((uint16_t)((i * 2654435761u) >> (32 - k.depth)));
         if (k.type == 3) {
-            spec.palette.assign(1u << k.depth, 0x336699);
-            spec.palette_alphas = {0, 128};
-            spec.has_background = true;
+            recipe.palette.assign(1u << k.depth, 0x336699);
+            recipe.palette_alphas = {0, 128};
+            recipe.has_background = true;
         }
-        spec.interlaced = k.depth == 8;
-        spec.texts = {{"Comment", "seed"}};
-        out.push_back({"t" + std::to_string(k.type) + "d" + std::to_string(k.depth) + ".png", make_png(spec)});
+        recipe.interlaced = k.depth == 8;
+        recipe.texts = {{"Comment", "seed"}};
+        out.push_back({"t" + std::to_string(k.type) + "d" + std::to_string(k.depth) + ".png", make_png(recipe)});
     }
     return out;
 }
@@ -121,19 +121,19 @@ file_list j2ks()
 {
     file_list out;
     for (int components : {1, 3, 4}) {
-        j2k_spec spec;
-        spec.width = 6;
-        spec.height = 5;
-        spec.color_space = components == 1 ? 2 : 1;
+        j2k_spec recipe;
+        recipe.width = 6;
+        recipe.height = 5;
+        recipe.color_space = components == 1 ? 2 : 1;
         for (int c = 0; c < components; ++c) {
             std::vector<int32_t> plane;
             for (int i = 0; i < 30; ++i)
                 plane.push_back((i * 19 + c * 50) % 256);
-            spec.planes.push_back(plane);
+            recipe.planes.push_back(plane);
         }
-        out.push_back({"c" + std::to_string(components) + ".jp2", make_j2k(spec)});
-        spec.jp2 = false;
-        out.push_back({"c" + std::to_string(components) + ".j2k", make_j2k(spec)});
+        out.push_back({"c" + std::to_string(components) + ".jp2", make_j2k(recipe)});
+        recipe.jp2 = false;
+        out.push_back({"c" + std::to_string(components) + ".j2k", make_j2k(recipe)});
     }
     return out;
 }

@@ -26,22 +26,22 @@ std::vector<uint8_t> ramp(size_t count, uint32_t modulo)
 seed_list gif_seeds()
 {
     seed_list out;
-    gif_spec spec;
-    spec.global_table = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+    gif_spec recipe;
+    recipe.global_table = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
     gif_frame frame;
     frame.width = 6;
     frame.height = 5;
     frame.min_code_size = 2;
     frame.pixels = ramp(30, 4);
-    spec.frames = {frame};
-    out.push_back({"plain.gif", make_gif(spec)});
+    recipe.frames = {frame};
+    out.push_back({"plain.gif", make_gif(recipe)});
 
-    spec.frames[0].interlaced = true;
-    spec.frames[0].transparent = 3;
-    spec.frames[0].block_size = 5;
-    out.push_back({"interlaced.gif", make_gif(spec)});
+    recipe.frames[0].interlaced = true;
+    recipe.frames[0].transparent = 3;
+    recipe.frames[0].block_size = 5;
+    out.push_back({"interlaced.gif", make_gif(recipe)});
 
-    gif_spec animated = spec;
+    gif_spec animated = recipe;
     animated.version = "87a";
     animated.loop_count = 0;
     animated.comment = "seed";
@@ -50,7 +50,7 @@ seed_list gif_seeds()
     animated.frames.push_back(frame);
     out.push_back({"animated.gif", make_gif(animated)});
 
-    gif_spec full = spec;
+    gif_spec full = recipe;
     full.frames[0] = frame;
     full.frames[0].width = 40;
     full.frames[0].height = 110;
@@ -67,41 +67,41 @@ seed_list tga_seeds()
     const std::vector<uint32_t> colours = {0xFF0000, 0xFF0000, 0x00FF00, 0x0000FF, 0x0000FF, 0x0000FF};
     for (uint8_t type : {2, 10}) {
         for (uint8_t bits : {16, 24, 32}) {
-            tga_spec spec;
-            spec.image_type = type;
-            spec.pixel_bits = bits;
-            spec.width = 3;
-            spec.height = 2;
-            spec.top_down = bits == 24;
-            spec.pixels = colours;
-            spec.footer = true;  // without a name, only the footer tells the generic read it is a TGA
-            out.push_back({"rgb" + std::to_string(bits) + "_" + std::to_string(type) + ".tga", make_tga(spec)});
+            tga_spec recipe;
+            recipe.image_type = type;
+            recipe.pixel_bits = bits;
+            recipe.width = 3;
+            recipe.height = 2;
+            recipe.top_down = bits == 24;
+            recipe.pixels = colours;
+            recipe.footer = true;  // without a name, only the footer tells the generic read it is a TGA
+            out.push_back({"rgb" + std::to_string(bits) + "_" + std::to_string(type) + ".tga", make_tga(recipe)});
         }
     }
     for (uint8_t type : {1, 9}) {
-        tga_spec spec;
-        spec.image_type = type;
-        spec.pixel_bits = 8;
-        spec.width = 4;
-        spec.height = 2;
-        spec.map_first = 1;
-        spec.map_entry_bits = type == 1 ? 24 : 16;
-        spec.map = {0x112233, 0x445566, 0x778899};
-        spec.pixels = {1, 2, 3, 3, 3, 1, 1, 2};
-        spec.id = {'s', 'e', 'e', 'd'};
-        spec.footer = true;
-        out.push_back({"mapped_" + std::to_string(type) + ".tga", make_tga(spec)});
+        tga_spec recipe;
+        recipe.image_type = type;
+        recipe.pixel_bits = 8;
+        recipe.width = 4;
+        recipe.height = 2;
+        recipe.map_first = 1;
+        recipe.map_entry_bits = type == 1 ? 24 : 16;
+        recipe.map = {0x112233, 0x445566, 0x778899};
+        recipe.pixels = {1, 2, 3, 3, 3, 1, 1, 2};
+        recipe.id = {'s', 'e', 'e', 'd'};
+        recipe.footer = true;
+        out.push_back({"mapped_" + std::to_string(type) + ".tga", make_tga(recipe)});
     }
     for (uint8_t type : {3, 11}) {
-        tga_spec spec;
-        spec.image_type = type;
-        spec.pixel_bits = 8;
-        spec.width = 5;
-        spec.height = 2;
-        spec.pixels = {0, 0, 0, 128, 255, 255, 255, 7, 8, 9};
-        spec.footer = true;
-        spec.extension = spec.developer = type == 11;
-        out.push_back({"grey_" + std::to_string(type) + ".tga", make_tga(spec)});
+        tga_spec recipe;
+        recipe.image_type = type;
+        recipe.pixel_bits = 8;
+        recipe.width = 5;
+        recipe.height = 2;
+        recipe.pixels = {0, 0, 0, 128, 255, 255, 255, 7, 8, 9};
+        recipe.footer = true;
+        recipe.extension = recipe.developer = type == 11;
+        out.push_back({"grey_" + std::to_string(type) + ".tga", make_tga(recipe)});
     }
     return out;
 }
@@ -114,18 +114,18 @@ seed_list pcx_seeds()
         uint8_t planes;
     };
     for (layout l : {layout{1, 1}, layout{2, 1}, layout{1, 4}, layout{4, 1}, layout{8, 1}, layout{8, 3}}) {
-        pcx_spec spec;
-        spec.bits_per_plane = l.bits;
-        spec.planes = l.planes;
-        spec.width = 9;
-        spec.height = 3;
-        spec.header_palette = {0x000000, 0xFFFFFF, 0x808080, 0xFF0000};
+        pcx_spec recipe;
+        recipe.bits_per_plane = l.bits;
+        recipe.planes = l.planes;
+        recipe.width = 9;
+        recipe.height = 3;
+        recipe.header_palette = {0x000000, 0xFFFFFF, 0x808080, 0xFF0000};
         const uint32_t total = (uint32_t)l.bits * l.planes;
         for (uint32_t i = 0; i < 27; ++i)
-            spec.pixels.push_back(total == 24 ? 0x10101 * (i * 9) : (i * 5) & ((1u << total) - 1));
+            recipe.pixels.push_back(total == 24 ? 0x10101 * (i * 9) : (i * 5) & ((1u << total) - 1));
         if (total == 8)
-            spec.palette.assign(256, 0x204060);
-        out.push_back({"pcx" + std::to_string(l.bits) + "x" + std::to_string(l.planes) + ".pcx", make_pcx(spec)});
+            recipe.palette.assign(256, 0x204060);
+        out.push_back({"pcx" + std::to_string(l.bits) + "x" + std::to_string(l.planes) + ".pcx", make_pcx(recipe)});
     }
     return out;
 }

@@ -65,17 +65,17 @@ std::vector<std::pair<std::string, bytes>> tla_files()
 {
     std::vector<std::pair<std::string, bytes>> out;
     for (uint16_t format : {1, 2, 3, 4}) {
-        tla_spec spec;
-        spec.pixel_format = format;
-        spec.width = 5;
-        spec.height = 4;
+        tla_spec recipe;
+        recipe.pixel_format = format;
+        recipe.width = 5;
+        recipe.height = 4;
         if (format == 1)
-            spec.palette = {0xFF000000, 0x80FF0000, 0x0000FF00, 0xFF0000FF};
+            recipe.palette = {0xFF000000, 0x80FF0000, 0x0000FF00, 0xFF0000FF};
         for (uint32_t i = 0; i < 5u * 4 * format; ++i)
-            spec.pixels.push_back((uint8_t)(format == 1 ? i % 4 : i * 29));
-        spec.tags = {{1, 2, 3}};
-        spec.blocks = {{1, 0}, {2, 7}, {1, 4}};
-        out.push_back({"format" + std::to_string(format) + ".tla", make_tla(spec)});
+            recipe.pixels.push_back((uint8_t)(format == 1 ? i % 4 : i * 29));
+        recipe.tags = {{1, 2, 3}};
+        recipe.blocks = {{1, 0}, {2, 7}, {1, 4}};
+        out.push_back({"format" + std::to_string(format) + ".tla", make_tla(recipe)});
     }
     return out;
 }

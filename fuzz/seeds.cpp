@@ -26,26 +26,26 @@ std::vector<std::pair<std::string, std::vector<uint8_t>>> bitmaps()
     std::vector<std::pair<std::string, std::vector<uint8_t>>> out;
     const std::vector<uint32_t> indices = {0, 1, 2, 3, 1, 0, 3, 2, 1, 1, 0, 0};
     for (uint16_t bits : {1, 4, 8}) {
-        bmp_spec spec;
-        spec.width = 4;
-        spec.height = bits == 4 ? -3 : 3;
-        spec.bit_count = bits;
-        spec.palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
-        spec.pixels = indices;
-        for (uint32_t& p : spec.pixels)
+        bmp_spec recipe;
+        recipe.width = 4;
+        recipe.height = bits == 4 ? -3 : 3;
+        recipe.bit_count = bits;
+        recipe.palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+        recipe.pixels = indices;
+        for (uint32_t& p : recipe.pixels)
             p &= (1u << bits) - 1;
-        out.push_back({"indexed" + std::to_string(bits) + ".bmp", make_bmp(spec)});
-        spec.os2 = true;
-        spec.palette.resize(1u << bits, 0x808080);
-        out.push_back({"os2_" + std::to_string(bits) + ".bmp", make_bmp(spec)});
+        out.push_back({"indexed" + std::to_string(bits) + ".bmp", make_bmp(recipe)});
+        recipe.os2 = true;
+        recipe.palette.resize(1u << bits, 0x808080);
+        out.push_back({"os2_" + std::to_string(bits) + ".bmp", make_bmp(recipe)});
     }
     for (uint16_t bits : {16, 24, 32}) {
-        bmp_spec spec;
-        spec.width = 3;
-        spec.height = 2;
-        spec.bit_count = bits;
-        spec.pixels = {0x7FFF, 0x1234, 0x0421, 0x00FF, 0x8000, 0x0001};
-        out.push_back({"rgb" + std::to_string(bits) + ".bmp", make_bmp(spec)});
+        bmp_spec recipe;
+        recipe.width = 3;
+        recipe.height = 2;
+        recipe.bit_count = bits;
+        recipe.pixels = {0x7FFF, 0x1234, 0x0421, 0x00FF, 0x8000, 0x0001};
+        out.push_back({"rgb" + std::to_string(bits) + ".bmp", make_bmp(recipe)});
     }
     bmp_spec masked;
     masked.width = 2;

@@ -32,12 +32,12 @@ std::vector<uint8_t> colour_bytes(const raster_image* image)
 
 std::vector<uint8_t> bmp_2x2(uint16_t bit_count, std::vector<uint32_t> pixels)
 {
-    bmp_spec spec;
-    spec.width = 2;
-    spec.height = 2;
-    spec.bit_count = bit_count;
-    spec.pixels = std::move(pixels);
-    return make_bmp(spec);
+    bmp_spec recipe;
+    recipe.width = 2;
+    recipe.height = 2;
+    recipe.bit_count = bit_count;
+    recipe.pixels = std::move(pixels);
+    return make_bmp(recipe);
 }
 
 int open_descriptors()

@@ -27,12 +27,12 @@ bool save(const std::string& path, const std::vector<uint8_t>& bytes)
 
 std::vector<uint8_t> bmp(int32_t width, int32_t height, uint16_t bits, std::vector<uint32_t> pixels)
 {
-    bmp_spec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bit_count = bits;
-    spec.pixels = std::move(pixels);
-    return make_bmp(spec);
+    bmp_spec recipe;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.bit_count = bits;
+    recipe.pixels = std::move(pixels);
+    return make_bmp(recipe);
 }
 
 // A smooth 40 x 30 picture for resizing: red across, green down.

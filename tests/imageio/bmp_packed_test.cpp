@@ -16,14 +16,14 @@ std::vector<uint8_t> without_file_header(const std::vector<uint8_t>& file, uint3
 
 TEST(BmpPacked, WindowsFilesAreCopiedWithTheImageSizeFilledIn)
 {
-    bmp_spec spec;
-    spec.width = 3;
-    spec.height = 2;
-    spec.bit_count = 8;
-    spec.palette = {0x112233, 0x445566};
-    spec.pixels = {0, 1, 0, 1, 0, 1};
-    spec.gap = 6;  // skipped: the rows follow the palette in the bitmap
-    std::vector<uint8_t> file = make_bmp(spec);
+    bmp_spec recipe;
+    recipe.width = 3;
+    recipe.height = 2;
+    recipe.bit_count = 8;
+    recipe.palette = {0x112233, 0x445566};
+    recipe.pixels = {0, 1, 0, 1, 0, 1};
+    recipe.gap = 6;  // skipped: the rows follow the palette in the bitmap
+    std::vector<uint8_t> file = make_bmp(recipe);
     read_result r = read_bmp(file, 0, IS_FLAG_PACKED_DIB);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.error, 0);
@@ -47,14 +47,14 @@ TEST(BmpPacked, WindowsFilesAreCopiedWithTheImageSizeFilledIn)
 
 TEST(BmpPacked, Os2FilesGetAWindowsHeaderAndFourBytePaletteEntries)
 {
-    bmp_spec spec;
-    spec.os2 = true;
-    spec.width = 3;
-    spec.height = 1;
-    spec.bit_count = 1;
-    spec.palette = {0x0000FF, 0xFFFFFF};
-    spec.pixels = {1, 0, 1};
-    read_result r = read_bmp(make_bmp(spec), 0, IS_FLAG_PACKED_DIB);
+    bmp_spec recipe;
+    recipe.os2 = true;
+    recipe.width = 3;
+    recipe.height = 1;
+    recipe.bit_count = 1;
+    recipe.palette = {0x0000FF, 0xFFFFFF};
+    recipe.pixels = {1, 0, 1};
+    read_result r = read_bmp(make_bmp(recipe), 0, IS_FLAG_PACKED_DIB);
     ASSERT_TRUE(r.has_buffer);
     std::vector<uint8_t> expected(40, 0);
     expected[0] = 40;
@@ -70,12 +70,12 @@ TEST(BmpPacked, Os2FilesGetAWindowsHeaderAndFourBytePaletteEntries)
 
 TEST(BmpPacked, TruncatedPixelDataKeepsTheBitmapWithErrorThree)
 {
-    bmp_spec spec;
-    spec.width = 4;
-    spec.height = 2;
-    spec.bit_count = 24;
-    spec.pixels.assign(8, 0x445566);
-    std::vector<uint8_t> file = make_bmp(spec);
+    bmp_spec recipe;
+    recipe.width = 4;
+    recipe.height = 2;
+    recipe.bit_count = 24;
+    recipe.pixels.assign(8, 0x445566);
+    std::vector<uint8_t> file = make_bmp(recipe);
     file.resize(file.size() - 5);
     read_result r = read_bmp(file, 0, IS_FLAG_PACKED_DIB);
     ASSERT_TRUE(r.has_buffer);
@@ -87,13 +87,13 @@ TEST(BmpPacked, TruncatedPixelDataKeepsTheBitmapWithErrorThree)
 
 TEST(BmpPacked, AnImageSizeBeyondThePixelsIsCutToWhatTheBitmapHolds)
 {
-    bmp_spec spec;
-    spec.width = 3;
-    spec.height = 2;
-    spec.bit_count = 32;
-    spec.image_size = 0xF7000000;
-    spec.pixels.assign(6, 0x11223344);
-    read_result r = read_bmp(make_bmp(spec), 0, IS_FLAG_PACKED_DIB);
+    bmp_spec recipe;
+    recipe.width = 3;
+    recipe.height = 2;
+    recipe.bit_count = 32;
+    recipe.image_size = 0xF7000000;
+    recipe.pixels.assign(6, 0x11223344);
+    read_result r = read_bmp(make_bmp(recipe), 0, IS_FLAG_PACKED_DIB);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.error, 0);
     ASSERT_EQ(r.pixels.size(), 40u + 24u);

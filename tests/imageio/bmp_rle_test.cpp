@@ -11,14 +11,14 @@ constexpr uint32_t background = 0x102030;
 
 bmp_spec rle8(int32_t width, int32_t height, std::vector<uint8_t> data)
 {
-    bmp_spec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bit_count = 8;
-    spec.compression = 1;
-    spec.palette = {background, 0xFF0000, 0x00FF00, 0x0000FF};
-    spec.rle = std::move(data);
-    return spec;
+    bmp_spec recipe;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.bit_count = 8;
+    recipe.compression = 1;
+    recipe.palette = {background, 0xFF0000, 0x00FF00, 0x0000FF};
+    recipe.rle = std::move(data);
+    return recipe;
 }
 
 // Bottom row: a run; middle row: a literal of three (padded); top row:
@@ -55,16 +55,16 @@ TEST(BmpRle, Rle8DecodesRunsLiteralsLineEndsAndDeltas)
 
 TEST(BmpRle, Rle4AlternatesNibblesAndDropsPixelsPastTheRightEdge)
 {
-    bmp_spec spec = rle8(5, 2, {
+    bmp_spec recipe = rle8(5, 2, {
         0x05, 0x12,                          // 1 2 1 2 1
         0x00, 0x00,
         0x00, 0x03, 0x34, 0x50,              // literal 3 4 5 (two bytes, no pad)
         0x00, 0x05, 0x67, 0x89, 0xA0, 0x00,  // literal of five: 6 7 fit, 8 9 10 dropped; pad
         0x00, 0x01,
     });
-    spec.bit_count = 4;
-    spec.compression = 2;
-    read_result r = read_bmp(make_bmp(spec), 8);
+    recipe.bit_count = 4;
+    recipe.compression = 2;
+    read_result r = read_bmp(make_bmp(recipe), 8);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.error, 0);
     EXPECT_EQ(r.pixels, (std::vector<uint8_t>{3, 4, 5, 6, 7, 1, 2, 1, 2, 1}));
@@ -85,7 +85,7 @@ TEST(BmpRle, StreamWithoutEndCodeKeepsTheRowsDecodedWithErrorThree)
 
 TEST(BmpRle, MovesPastTheTopOrFarRightWriteNothing)
 {
-    bmp_spec spec = rle8(2, 2, {
+    bmp_spec recipe = rle8(2, 2, {
         0x00, 0x02, 0xFF, 0x00,  // far to the right
         0xFF, 0x01,
         0x00, 0x00, 0x00, 0x00, 0x00, 0x00,  // three line ends: above the top
@@ -94,7 +94,7 @@ TEST(BmpRle, MovesPastTheTopOrFarRightWriteNothing)
         0x00, 0x04, 0x01, 0x01, 0x01, 0x01,
         0x00, 0x01,
     });
-    read_result r = read_bmp(make_bmp(spec), 8);
+    read_result r = read_bmp(make_bmp(recipe), 8);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.error, 0);
     EXPECT_EQ(r.pixels, (std::vector<uint8_t>(4, 0)));
@@ -115,10 +115,10 @@ TEST(BmpRle, AbortIsAskedAtEveryRowChange)
 
 TEST(BmpRle, PixelDataThatStartsInsideThePaletteIsRefused)
 {
-    bmp_spec spec = rle8(1, 1, {0x00, 0x01});
-    spec.off_bits = 54;
-    EXPECT_EQ(read_bmp(make_bmp(spec), 24).error, 6);
-    EXPECT_EQ(read_bmp(make_bmp(spec), 8).error, 6);
+    bmp_spec recipe = rle8(1, 1, {0x00, 0x01});
+    recipe.off_bits = 54;
+    EXPECT_EQ(read_bmp(make_bmp(recipe), 24).error, 6);
+    EXPECT_EQ(read_bmp(make_bmp(recipe), 8).error, 6);
 }
 
 }  // namespace

@@ -9,12 +9,12 @@ namespace {
 
 bmp_spec picture(int32_t width, int32_t height, uint16_t bits, std::vector<uint32_t> pixels)
 {
-    bmp_spec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bit_count = bits;
-    spec.pixels = std::move(pixels);
-    return spec;
+    bmp_spec recipe;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.bit_count = bits;
+    recipe.pixels = std::move(pixels);
+    return recipe;
 }
 
 const std::vector<uint32_t> four_colours = {0xFF0000, 0x00FF00, 0x0000FF, 0x102030};
@@ -46,18 +46,18 @@ TEST(BmpRead, SixteenBitsWithoutMasksScaleFiveBitChannels)
 
 TEST(BmpRead, BitFieldMasksPutTheTopBitOnBitSeven)
 {
-    bmp_spec spec = picture(2, 1, 16, {0x07E0, 0xF81F});
-    spec.compression = 3;
-    spec.masks = {0xF800, 0x07E0, 0x001F};
-    read_result r = read_bmp(make_bmp(spec), 24);
+    bmp_spec recipe = picture(2, 1, 16, {0x07E0, 0xF81F});
+    recipe.compression = 3;
+    recipe.masks = {0xF800, 0x07E0, 0x001F};
+    read_result r = read_bmp(make_bmp(recipe), 24);
     ASSERT_TRUE(r.has_buffer);
     // 5-6-5: green 63 gives 252, no replication of low bits.
     EXPECT_EQ(r.pixels, (std::vector<uint8_t>{0, 252, 0, 248, 0, 248}));
 
     // A mask whose top bit is bit 8 shifts right by one.
-    spec.pixels = {0x01C0, 0x0040};
-    spec.masks = {0x01C0, 0, 0x0007};
-    r = read_bmp(make_bmp(spec), 24);
+    recipe.pixels = {0x01C0, 0x0040};
+    recipe.masks = {0x01C0, 0, 0x0007};
+    r = read_bmp(make_bmp(recipe), 24);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.pixels, (std::vector<uint8_t>{0xE0, 0, 0, 0x20, 0, 0}));
 }
@@ -96,15 +96,15 @@ TEST(BmpRead, PalettedFilesGoThroughThePaletteAndShortPalettesRepeatEntryZero)
 
 TEST(BmpRead, RowsAreReadFromTheirOffsetWhereverItLies)
 {
-    bmp_spec spec = picture(1, 1, 24, {0x445566});
-    spec.gap = 7;
-    read_result r = read_bmp(make_bmp(spec), 24);
+    bmp_spec recipe = picture(1, 1, 24, {0x445566});
+    recipe.gap = 7;
+    read_result r = read_bmp(make_bmp(recipe), 24);
     EXPECT_EQ(r.pixels, rgb_bytes({0x445566}));
 
     // An offset inside the headers makes a true-colour read seek back ...
-    spec.gap = 0;
-    spec.off_bits = 50;
-    std::vector<uint8_t> file = make_bmp(spec);
+    recipe.gap = 0;
+    recipe.off_bits = 50;
+    std::vector<uint8_t> file = make_bmp(recipe);
     r = read_bmp(file, 24);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.pixels, (std::vector<uint8_t>{file[52], file[51], file[50]}));
@@ -120,17 +120,17 @@ TEST(BmpRead, RowsAreReadFromTheirOffsetWhereverItLies)
 
 TEST(BmpRead, Os2HeadersWithPaletteTriples)
 {
-    bmp_spec spec = picture(3, 2, 8, {0, 1, 2, 2, 1, 0});
-    spec.os2 = true;
-    spec.palette.assign(256, 0x000000);
-    spec.palette[0] = 0xFF0000;
-    spec.palette[1] = 0x00FF00;
-    spec.palette[2] = 0x0000FF;
-    read_result r = read_bmp(make_bmp(spec), 24);
+    bmp_spec recipe = picture(3, 2, 8, {0, 1, 2, 2, 1, 0});
+    recipe.os2 = true;
+    recipe.palette.assign(256, 0x000000);
+    recipe.palette[0] = 0xFF0000;
+    recipe.palette[1] = 0x00FF00;
+    recipe.palette[2] = 0x0000FF;
+    read_result r = read_bmp(make_bmp(recipe), 24);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.pixels, rgb_bytes({0xFF0000, 0x00FF00, 0x0000FF, 0x0000FF, 0x00FF00, 0xFF0000}));
 
-    r = read_bmp(make_bmp(spec), 8);
+    r = read_bmp(make_bmp(recipe), 8);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.pixels, (std::vector<uint8_t>{0, 1, 2, 2, 1, 0}));
     EXPECT_EQ(std::vector<uint8_t>(r.palette.begin(), r.palette.begin() + 12),
@@ -193,19 +193,19 @@ TEST(BmpRead, DepthsThatCannotBeDelivered)
 
 TEST(BmpRead, MalformedHeadersAreRefused)
 {
-    auto error_of = [](const bmp_spec& spec) { return read_bmp(make_bmp(spec), 24).error; };
-    bmp_spec spec = picture(1, 1, 24, {0});
-    spec.header_size = 108;
-    EXPECT_EQ(error_of(spec), 6);
-    spec = picture(0, 1, 24, {});
-    EXPECT_EQ(error_of(spec), 6);
-    spec = picture(1, 1, 24, {0});
-    spec.compression = 5;
-    EXPECT_EQ(error_of(spec), 6);
-    spec.compression = 1;  // RLE8 needs 8 bits
-    EXPECT_EQ(error_of(spec), 6);
-    spec = picture(1, 1, 2, {0});
-    EXPECT_EQ(error_of(spec), 6);
+    auto error_of = [](const bmp_spec& recipe) { return read_bmp(make_bmp(recipe), 24).error; };
+    bmp_spec recipe = picture(1, 1, 24, {0});
+    recipe.header_size = 108;
+    EXPECT_EQ(error_of(recipe), 6);
+    recipe = picture(0, 1, 24, {});
+    EXPECT_EQ(error_of(recipe), 6);
+    recipe = picture(1, 1, 24, {0});
+    recipe.compression = 5;
+    EXPECT_EQ(error_of(recipe), 6);
+    recipe.compression = 1;  // RLE8 needs 8 bits
+    EXPECT_EQ(error_of(recipe), 6);
+    recipe = picture(1, 1, 2, {0});
+    EXPECT_EQ(error_of(recipe), 6);
 
     std::vector<uint8_t> file = make_bmp(picture(1, 1, 24, {0}));
     file[0] = 'X';
@@ -249,11 +249,11 @@ TEST(BmpRead, AbortCallbackStopsWithTheRowsReadSoFar)
 TEST(BmpRead, HugeSizesFailWithoutAllocating)
 {
     for (int32_t height : {0x7FFFFFFF, (int32_t)0x80000000}) {
-        bmp_spec spec = picture(0x7FFFFFFF, height, 32, {});
-        read_result r = read_bmp(make_bmp(spec), 24);
+        bmp_spec recipe = picture(0x7FFFFFFF, height, 32, {});
+        read_result r = read_bmp(make_bmp(recipe), 24);
         EXPECT_FALSE(r.has_buffer);
         EXPECT_EQ(r.error, 1);
-        r = read_bmp(make_bmp(spec), 0, IS_FLAG_PACKED_DIB);
+        r = read_bmp(make_bmp(recipe), 0, IS_FLAG_PACKED_DIB);
         EXPECT_EQ(r.error, 1);
     }
     // One row of a huge width is still refused when it alone passes the limit.

@@ -50,54 +50,54 @@ std::vector<uint8_t> pack_bmp_row(const uint32_t* pixels, int32_t width, uint16_
     return row;
 }
 
-std::vector<uint8_t> make_bmp(const bmp_spec& spec)
+std::vector<uint8_t> make_bmp(const bmp_spec& recipe)
 {
     std::vector<uint8_t> out = {'B', 'M'};
     put32(out, 0);  // file size, patched below
     put32(out, 0);
     put32(out, 0);  // offset of the pixels, patched below
-    if (spec.os2) {
-        put32(out, spec.header_size ? spec.header_size : 12);
-        put16(out, (uint32_t)spec.width);
-        put16(out, (uint32_t)spec.height);
+    if (recipe.os2) {
+        put32(out, recipe.header_size ? recipe.header_size : 12);
+        put16(out, (uint32_t)recipe.width);
+        put16(out, (uint32_t)recipe.height);
         put16(out, 1);
-        put16(out, spec.bit_count);
+        put16(out, recipe.bit_count);
     } else {
-        put32(out, spec.header_size ? spec.header_size : 40);
-        put32(out, (uint32_t)spec.width);
-        put32(out, (uint32_t)spec.height);
+        put32(out, recipe.header_size ? recipe.header_size : 40);
+        put32(out, (uint32_t)recipe.width);
+        put32(out, (uint32_t)recipe.height);
         put16(out, 1);
-        put16(out, spec.bit_count);
-        put32(out, spec.compression);
-        put32(out, spec.image_size);
+        put16(out, recipe.bit_count);
+        put32(out, recipe.compression);
+        put32(out, recipe.image_size);
         put32(out, 2835);
         put32(out, 2835);
-        const bool literal = spec.colors_used_literal || spec.colors_used;
-        put32(out, literal ? spec.colors_used : (uint32_t)spec.palette.size());
+        const bool literal = recipe.colors_used_literal || recipe.colors_used;
+        put32(out, literal ? recipe.colors_used : (uint32_t)recipe.palette.size());
         put32(out, 0);
-        for (uint32_t mask : spec.masks)
+        for (uint32_t mask : recipe.masks)
             put32(out, mask);
     }
-    for (uint32_t colour : spec.palette) {
+    for (uint32_t colour : recipe.palette) {
         out.push_back((uint8_t)colour);
         out.push_back((uint8_t)(colour >> 8));
         out.push_back((uint8_t)(colour >> 16));
-        if (!spec.os2)
+        if (!recipe.os2)
             out.push_back(0);
     }
-    out.insert(out.end(), spec.gap, 0xEE);
-    patch32(out, 10, spec.off_bits >= 0 ? (uint32_t)spec.off_bits : (uint32_t)out.size());
-    if (!spec.rle.empty()) {
-        out.insert(out.end(), spec.rle.begin(), spec.rle.end());
+    out.insert(out.end(), recipe.gap, 0xEE);
+    patch32(out, 10, recipe.off_bits >= 0 ? (uint32_t)recipe.off_bits : (uint32_t)out.size());
+    if (!recipe.rle.empty()) {
+        out.insert(out.end(), recipe.rle.begin(), recipe.rle.end());
     } else {
-        const int64_t rows = std::abs((int64_t)spec.height);
+        const int64_t rows = std::abs((int64_t)recipe.height);
         for (int64_t i = 0; i < rows; ++i) {
             // Positive heights store the bottom row first.
-            const int64_t y = spec.height < 0 ? i : rows - 1 - i;
-            if ((size_t)(y + 1) * spec.width > spec.pixels.size())
+            const int64_t y = recipe.height < 0 ? i : rows - 1 - i;
+            if ((size_t)(y + 1) * recipe.width > recipe.pixels.size())
                 break;
-            const std::vector<uint8_t> row = pack_bmp_row(spec.pixels.data() + (size_t)y * spec.width,
-                                                          spec.width, spec.bit_count);
+            const std::vector<uint8_t> row = pack_bmp_row(recipe.pixels.data() + (size_t)y * recipe.width,
+                                                          recipe.width, recipe.bit_count);
             out.insert(out.end(), row.begin(), row.end());
         }
     }

@@ -24,7 +24,7 @@ struct bmp_spec {
     std::vector<uint8_t> rle;        // pixel data written as is (RLE streams)
 };
 
-std::vector<uint8_t> make_bmp(const bmp_spec& spec);
+std::vector<uint8_t> make_bmp(const bmp_spec& recipe);
 
 // One stored row, padded to 4 bytes.
 std::vector<uint8_t> pack_bmp_row(const uint32_t* pixels, int32_t width, uint16_t bit_count);

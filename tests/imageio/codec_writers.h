@@ -19,7 +19,7 @@ struct jpeg_spec {
     std::vector<std::string> comments;
     std::vector<std::pair<int, std::vector<uint8_t>>> markers;  // code, data
 };
-std::vector<uint8_t> make_jpeg(const jpeg_spec& spec);
+std::vector<uint8_t> make_jpeg(const jpeg_spec& recipe);
 
 struct png_spec {
     uint32_t width = 1;
@@ -39,7 +39,7 @@ struct png_spec {
     std::vector<std::pair<std::string, std::string>> texts;
     bool texts_after_image = false;
 };
-std::vector<uint8_t> make_png(const png_spec& spec);
+std::vector<uint8_t> make_png(const png_spec& recipe);
 
 struct tiff_spec {
     uint32_t width = 1;
@@ -60,7 +60,7 @@ struct tiff_spec {
     float y_resolution = 0;
 };
 std::vector<uint8_t> make_tiff(const std::vector<tiff_spec>& directories);
-inline std::vector<uint8_t> make_tiff(const tiff_spec& spec) { return make_tiff(std::vector<tiff_spec>{spec}); }
+inline std::vector<uint8_t> make_tiff(const tiff_spec& recipe) { return make_tiff(std::vector<tiff_spec>{recipe}); }
 
 struct j2k_spec {
     uint32_t width = 1;              // image area on the reference grid
@@ -76,6 +76,6 @@ struct j2k_spec {
     std::vector<std::vector<int32_t>> planes;  // per component, samples at its own size
 };
 // Lossless encoding; an empty vector when OpenJPEG refuses.
-std::vector<uint8_t> make_j2k(const j2k_spec& spec);
-// The size of one component of the spec.
-void j2k_component_size(const j2k_spec& spec, size_t component, uint32_t* width, uint32_t* height);
+std::vector<uint8_t> make_j2k(const j2k_spec& recipe);
+// The size of one component of the recipe.
+void j2k_component_size(const j2k_spec& recipe, size_t component, uint32_t* width, uint32_t* height);

@@ -15,11 +15,11 @@ namespace {
 
 std::vector<uint8_t> small_bmp()
 {
-    bmp_spec spec;
-    spec.width = 2;
-    spec.height = 2;
-    spec.pixels = {0x010203, 0x040506, 0x070809, 0x0A0B0C};
-    return make_bmp(spec);
+    bmp_spec recipe;
+    recipe.width = 2;
+    recipe.height = 2;
+    recipe.pixels = {0x010203, 0x040506, 0x070809, 0x0A0B0C};
+    return make_bmp(recipe);
 }
 
 TEST(ThreadState, EachThreadHasItsOwnCreatedOnFirstUse)

@@ -11,13 +11,13 @@ namespace {
 
 bmp_spec paletted(uint16_t bits)
 {
-    bmp_spec spec;
-    spec.width = 3;
-    spec.height = 1;
-    spec.bit_count = bits;
-    spec.palette = {0x000000, 0xFF8000};
-    spec.pixels = {1, 0, 1};
-    return spec;
+    bmp_spec recipe;
+    recipe.width = 3;
+    recipe.height = 1;
+    recipe.bit_count = bits;
+    recipe.palette = {0x000000, 0xFF8000};
+    recipe.pixels = {1, 0, 1};
+    return recipe;
 }
 
 TEST(GenericRead, DepthZeroFollowsTheBitmapsBitCount)
@@ -76,17 +76,17 @@ TEST(GenericRead, WantedDepthsSelectAFamily)
 
 TEST(GenericRead, TheTwoApplicationEntryPoints)
 {
-    bmp_spec spec;
-    spec.width = 2;
-    spec.pixels = {0x102030, 0x405060};
-    temp_file file("p.bmp", make_bmp(spec));
+    bmp_spec recipe;
+    recipe.width = 2;
+    recipe.pixels = {0x102030, 0x405060};
+    temp_file file("p.bmp", make_bmp(recipe));
     ISSourceRecord* source = is_open_file_source(file.path());
     uint32_t width = 0, height = 0;
     uint8_t* rgb = is_read_generic_rgb24(source, &width, &height);
     ASSERT_NE(rgb, nullptr);
     EXPECT_EQ(width, 2u);
     EXPECT_EQ(height, 1u);
-    EXPECT_EQ(std::vector<uint8_t>(rgb, rgb + 6), rgb_bytes(spec.pixels));
+    EXPECT_EQ(std::vector<uint8_t>(rgb, rgb + 6), rgb_bytes(recipe.pixels));
     is_global_free(rgb);
     uint8_t* rgba = is_read_generic_rgba32(source, &width, &height);
     ASSERT_NE(rgba, nullptr);
@@ -139,10 +139,10 @@ TEST(GenericRead, BareSignaturesFailWithTheirReadersCode)
 
 TEST(GenericRead, PartialPicturesAreNotHandedOn)
 {
-    bmp_spec spec;
-    spec.height = 2;
-    spec.pixels = {1, 2};
-    std::vector<uint8_t> file = make_bmp(spec);
+    bmp_spec recipe;
+    recipe.height = 2;
+    recipe.pixels = {1, 2};
+    std::vector<uint8_t> file = make_bmp(recipe);
     file.resize(file.size() - 2);
     read_result r = read_generic(file, 24);
     EXPECT_FALSE(r.has_buffer);

@@ -45,29 +45,29 @@ std::vector<uint8_t> pattern(size_t count, uint32_t colours, uint32_t seed = 1)
 
 gif_spec one_frame(uint16_t width, uint16_t height, std::vector<uint8_t> pixels, uint8_t code_size = 8)
 {
-    gif_spec spec;
-    spec.global_table = {0xFF0000, 0x00FF00, 0x0000FF, 0x123456};
+    gif_spec recipe;
+    recipe.global_table = {0xFF0000, 0x00FF00, 0x0000FF, 0x123456};
     gif_frame frame;
     frame.width = width;
     frame.height = height;
     frame.pixels = std::move(pixels);
     frame.min_code_size = code_size;
-    spec.frames.push_back(frame);
-    return spec;
+    recipe.frames.push_back(frame);
+    return recipe;
 }
 
 TEST(GifRead, CodesOfEveryWidthAcrossSubBlocks)
 {
     for (uint8_t code_size : {2, 3, 5, 8}) {
         for (uint32_t block : {255u, 1u, 7u}) {
-            gif_spec spec = one_frame(23, 17, pattern(23 * 17, 1u << code_size), code_size);
-            spec.frames[0].block_size = block;
-            gif_result g = read_gif(make_gif(spec));
+            gif_spec recipe = one_frame(23, 17, pattern(23 * 17, 1u << code_size), code_size);
+            recipe.frames[0].block_size = block;
+            gif_result g = read_gif(make_gif(recipe));
             ASSERT_TRUE(g.read.has_buffer) << (int)code_size;
             EXPECT_EQ(g.read.error, 0);
             EXPECT_EQ(g.read.width, 23u);
             EXPECT_EQ(g.read.height, 17u);
-            EXPECT_EQ(g.read.pixels, spec.frames[0].pixels) << (int)code_size << " block " << block;
+            EXPECT_EQ(g.read.pixels, recipe.frames[0].pixels) << (int)code_size << " block " << block;
         }
     }
 }
@@ -75,45 +75,45 @@ TEST(GifRead, CodesOfEveryWidthAcrossSubBlocks)
 TEST(GifRead, FullTablesWithAndWithoutAClear)
 {
     // Enough changing pixels for the table to fill several times.
-    gif_spec spec = one_frame(120, 100, pattern(12000, 256, 7));
+    gif_spec recipe = one_frame(120, 100, pattern(12000, 256, 7));
     for (bool clear : {true, false}) {
-        spec.frames[0].clear_when_full = clear;
-        gif_result g = read_gif(make_gif(spec));
+        recipe.frames[0].clear_when_full = clear;
+        gif_result g = read_gif(make_gif(recipe));
         ASSERT_TRUE(g.read.has_buffer);
-        EXPECT_EQ(g.read.pixels, spec.frames[0].pixels) << "clear " << clear;
+        EXPECT_EQ(g.read.pixels, recipe.frames[0].pixels) << "clear " << clear;
     }
 }
 
 TEST(GifRead, PaletteTransparencyAndTheFourthByte)
 {
-    gif_spec spec = one_frame(2, 1, {0, 3}, 2);
-    gif_result g = read_gif(make_gif(spec));
+    gif_spec recipe = one_frame(2, 1, {0, 3}, 2);
+    gif_result g = read_gif(make_gif(recipe));
     ASSERT_TRUE(g.read.has_buffer);
     EXPECT_EQ(g.transparent, -1);
     EXPECT_EQ(std::vector<uint8_t>(g.read.palette.begin(), g.read.palette.begin() + 16),
               (std::vector<uint8_t>{0, 0, 255, 255, 0, 255, 0, 255, 255, 0, 0, 255, 0x56, 0x34, 0x12, 255}));
     EXPECT_EQ(g.read.palette[4 * 200 + 3], 255);
 
-    spec.frames[0].transparent = 2;
-    g = read_gif(make_gif(spec));
+    recipe.frames[0].transparent = 2;
+    g = read_gif(make_gif(recipe));
     EXPECT_EQ(g.transparent, 2);
     EXPECT_EQ(g.read.palette[4 * 2 + 3], 0);
     EXPECT_EQ(g.read.palette[4 * 1 + 3], 255);
 
     // A graphic control extension without the transparency flag.
-    spec.frames[0].transparent = -1;
-    spec.frames[0].graphic_control = true;
-    EXPECT_EQ(read_gif(make_gif(spec)).transparent, -1);
+    recipe.frames[0].transparent = -1;
+    recipe.frames[0].graphic_control = true;
+    EXPECT_EQ(read_gif(make_gif(recipe)).transparent, -1);
 }
 
 TEST(GifRead, OnlyTheFirstFrameAtItsOwnSizeAndTable)
 {
-    gif_spec spec;
-    spec.screen_width = 10;
-    spec.screen_height = 8;
-    spec.global_table = {0x111111, 0x222222};
-    spec.loop_count = 0;
-    spec.comment = "two frames";
+    gif_spec recipe;
+    recipe.screen_width = 10;
+    recipe.screen_height = 8;
+    recipe.global_table = {0x111111, 0x222222};
+    recipe.loop_count = 0;
+    recipe.comment = "two frames";
     gif_frame first;
     first.left = 2;
     first.top = 1;
@@ -125,8 +125,8 @@ TEST(GifRead, OnlyTheFirstFrameAtItsOwnSizeAndTable)
     gif_frame second = first;
     second.local_table.clear();
     second.pixels = {1, 1, 1, 1, 1, 1};
-    spec.frames = {first, second};
-    gif_result g = read_gif(make_gif(spec));
+    recipe.frames = {first, second};
+    gif_result g = read_gif(make_gif(recipe));
     ASSERT_TRUE(g.read.has_buffer);
     EXPECT_EQ(g.read.width, 3u);
     EXPECT_EQ(g.read.height, 2u);
@@ -137,18 +137,18 @@ TEST(GifRead, OnlyTheFirstFrameAtItsOwnSizeAndTable)
 
 TEST(GifRead, InterlacedRowsArriveInFourPasses)
 {
-    gif_spec spec = one_frame(1, 10, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 4);
-    spec.frames[0].interlaced = true;
-    gif_result g = read_gif(make_gif(spec));
+    gif_spec recipe = one_frame(1, 10, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 4);
+    recipe.frames[0].interlaced = true;
+    gif_result g = read_gif(make_gif(recipe));
     ASSERT_TRUE(g.read.has_buffer);
     // Stored rows go to 0, 8, 4, 2, 6, 1, 3, 5, 7, 9.
     EXPECT_EQ(g.read.pixels, (std::vector<uint8_t>{0, 5, 3, 6, 2, 7, 4, 8, 1, 9}));
 
     for (uint16_t height : {1, 2, 3, 5, 13}) {
         const std::vector<uint8_t> rows = pattern(5u * height, 16, height);
-        spec = one_frame(5, height, gif_interlace(rows, 5, height), 4);
-        spec.frames[0].interlaced = true;
-        EXPECT_EQ(read_gif(make_gif(spec)).read.pixels, rows) << height;
+        recipe = one_frame(5, height, gif_interlace(rows, 5, height), 4);
+        recipe.frames[0].interlaced = true;
+        EXPECT_EQ(read_gif(make_gif(recipe)).read.pixels, rows) << height;
     }
 }
 
@@ -158,8 +158,8 @@ TEST(GifRead, DataThatEndsEarlyOrBreaksOffKeepsTheRowsDecoded)
     std::vector<uint8_t> pixels(16 * 16);
     for (size_t i = 0; i < pixels.size(); ++i)
         pixels[i] = (uint8_t)(i * 37);
-    gif_spec spec = one_frame(16, 16, pixels);
-    std::vector<uint8_t> file = make_gif(spec);
+    gif_spec recipe = one_frame(16, 16, pixels);
+    std::vector<uint8_t> file = make_gif(recipe);
     file.resize(file.size() / 2);
     gif_result g = read_gif(file);
     ASSERT_TRUE(g.read.has_buffer);
@@ -173,16 +173,16 @@ TEST(GifRead, DataThatEndsEarlyOrBreaksOffKeepsTheRowsDecoded)
 
     // Code size 2: clear, 3, then 7 where the next free code is 6; then the
     // end code. Only the first pixel is decoded.
-    spec = one_frame(2, 2, {}, 2);
-    spec.frames[0].data = {0x1C, 0x0A};  // codes 4, 3, 7 of three bits, then 5
-    g = read_gif(make_gif(spec));
+    recipe = one_frame(2, 2, {}, 2);
+    recipe.frames[0].data = {0x1C, 0x0A};  // codes 4, 3, 7 of three bits, then 5
+    g = read_gif(make_gif(recipe));
     ASSERT_TRUE(g.read.has_buffer);
     EXPECT_EQ(g.read.error, 0);
     EXPECT_EQ(g.read.pixels, (std::vector<uint8_t>{3, 0, 0, 0}));
 
     // A code after a clear that is not a single byte.
-    spec.frames[0].data = {0x34};  // codes 4, 6
-    g = read_gif(make_gif(spec));
+    recipe.frames[0].data = {0x34};  // codes 4, 6
+    g = read_gif(make_gif(recipe));
     EXPECT_EQ(g.read.pixels, (std::vector<uint8_t>{0, 0, 0, 0}));
 }
 
@@ -246,9 +246,9 @@ TEST(GifRead, TheAbortCallbackCountsRowsDone)
 
 TEST(GifRead, PackedBitmapsHoldTheWholePalette)
 {
-    gif_spec spec = one_frame(3, 2, {0, 1, 2, 3, 0, 1}, 2);
-    spec.frames[0].transparent = 1;
-    gif_result g = read_gif(make_gif(spec), IS_FLAG_PACKED_DIB, false);
+    gif_spec recipe = one_frame(3, 2, {0, 1, 2, 3, 0, 1}, 2);
+    recipe.frames[0].transparent = 1;
+    gif_result g = read_gif(make_gif(recipe), IS_FLAG_PACKED_DIB, false);
     ASSERT_TRUE(g.read.has_buffer);
     ASSERT_EQ(g.read.pixels.size(), 40u + 1024 + 8);
     EXPECT_EQ(g.read.pixels[14], 8);

@@ -123,31 +123,31 @@ std::vector<uint8_t> gif_interlace(const std::vector<uint8_t>& rows, uint32_t wi
     return stored;
 }
 
-std::vector<uint8_t> make_gif(const gif_spec& spec)
+std::vector<uint8_t> make_gif(const gif_spec& recipe)
 {
     std::vector<uint8_t> out = {'G', 'I', 'F'};
-    out.insert(out.end(), spec.version.begin(), spec.version.end());
-    const gif_frame* first = spec.frames.empty() ? nullptr : &spec.frames[0];
-    put16(out, spec.screen_width ? spec.screen_width : first ? first->width : 1);
-    put16(out, spec.screen_height ? spec.screen_height : first ? first->height : 1);
-    out.push_back(spec.global_table.empty() ? 0 : (uint8_t)(0x80 | 0x70 | table_code(spec.global_table.size())));
+    out.insert(out.end(), recipe.version.begin(), recipe.version.end());
+    const gif_frame* first = recipe.frames.empty() ? nullptr : &recipe.frames[0];
+    put16(out, recipe.screen_width ? recipe.screen_width : first ? first->width : 1);
+    put16(out, recipe.screen_height ? recipe.screen_height : first ? first->height : 1);
+    out.push_back(recipe.global_table.empty() ? 0 : (uint8_t)(0x80 | 0x70 | table_code(recipe.global_table.size())));
     out.push_back(0);  // background
     out.push_back(0);  // aspect
-    if (!spec.global_table.empty())
-        put_table(out, spec.global_table);
-    if (spec.loop_count >= 0) {
+    if (!recipe.global_table.empty())
+        put_table(out, recipe.global_table);
+    if (recipe.loop_count >= 0) {
         out.insert(out.end(), {0x21, 0xFF, 11});
         for (char c : std::string("NETSCAPE2.0"))
             out.push_back((uint8_t)c);
         out.insert(out.end(), {3, 1});
-        put16(out, (uint32_t)spec.loop_count);
+        put16(out, (uint32_t)recipe.loop_count);
         out.push_back(0);
     }
-    if (!spec.comment.empty()) {
+    if (!recipe.comment.empty()) {
         out.insert(out.end(), {0x21, 0xFE});
-        put_sub_blocks(out, std::vector<uint8_t>(spec.comment.begin(), spec.comment.end()), 255);
+        put_sub_blocks(out, std::vector<uint8_t>(recipe.comment.begin(), recipe.comment.end()), 255);
     }
-    for (const gif_frame& frame : spec.frames) {
+    for (const gif_frame& frame : recipe.frames) {
         if (frame.graphic_control || frame.transparent >= 0) {
             out.insert(out.end(), {0x21, 0xF9, 4, (uint8_t)(frame.transparent >= 0 ? 0x09 : 0x08), 10, 0,
                                    (uint8_t)(frame.transparent >= 0 ? frame.transparent : 0), 0});

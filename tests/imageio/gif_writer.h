@@ -32,7 +32,7 @@ struct gif_spec {
     std::vector<gif_frame> frames;
 };
 
-std::vector<uint8_t> make_gif(const gif_spec& spec);
+std::vector<uint8_t> make_gif(const gif_spec& recipe);
 
 // LZW codes of the pixels, clear first and end last, packed into bytes.
 std::vector<uint8_t> gif_lzw_encode(const std::vector<uint8_t>& pixels, uint8_t min_code_size,

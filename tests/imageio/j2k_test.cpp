@@ -31,39 +31,39 @@ read_result read_j2k(const std::vector<uint8_t>& file, int32_t depth, double sca
 
 j2k_spec planes_of(uint32_t width, uint32_t height, int components, int color_space)
 {
-    j2k_spec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.color_space = color_space;
+    j2k_spec recipe;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.color_space = color_space;
     for (int c = 0; c < components; ++c) {
         std::vector<int32_t> plane;
         for (uint32_t i = 0; i < width * height; ++i)
             plane.push_back((int32_t)((i * 37 + c * 91 + i / width * 11) % 256));
-        spec.planes.push_back(plane);
+        recipe.planes.push_back(plane);
     }
-    return spec;
+    return recipe;
 }
 
 // The planes interleaved as 8-bit pixels.
-std::vector<uint8_t> interleaved(const j2k_spec& spec, size_t channels)
+std::vector<uint8_t> interleaved(const j2k_spec& recipe, size_t channels)
 {
     std::vector<uint8_t> out;
-    for (size_t i = 0; i < spec.planes[0].size(); ++i)
+    for (size_t i = 0; i < recipe.planes[0].size(); ++i)
         for (size_t c = 0; c < channels; ++c)
-            out.push_back((uint8_t)spec.planes[c < spec.planes.size() ? c : 0][i]);
+            out.push_back((uint8_t)recipe.planes[c < recipe.planes.size() ? c : 0][i]);
     return out;
 }
 
 TEST(J2kModule, LosslessColourAtEveryDepth)
 {
-    const j2k_spec spec = planes_of(5, 4, 3, 1);
-    const std::vector<uint8_t> file = make_j2k(spec);
+    const j2k_spec recipe = planes_of(5, 4, 3, 1);
+    const std::vector<uint8_t> file = make_j2k(recipe);
     ASSERT_FALSE(file.empty());
     read_result rgb = read_j2k(file, 24);
     ASSERT_TRUE(rgb.has_buffer) << rgb.error;
     EXPECT_EQ(rgb.width, 5u);
     EXPECT_EQ(rgb.height, 4u);
-    EXPECT_EQ(rgb.pixels, interleaved(spec, 3));
+    EXPECT_EQ(rgb.pixels, interleaved(recipe, 3));
     EXPECT_EQ(is_get_last_error(), 0);
 
     read_result rgba = read_j2k(file, 32);
@@ -89,16 +89,16 @@ TEST(J2kModule, LosslessColourAtEveryDepth)
 
 TEST(J2kModule, GreyCodestreamsAndPrecisions)
 {
-    j2k_spec spec = planes_of(6, 3, 1, 0);
-    spec.jp2 = false;
-    const std::vector<uint8_t> file = make_j2k(spec);
-    EXPECT_EQ(read_j2k(file, 8).pixels, interleaved(spec, 1));
-    EXPECT_EQ(read_j2k(file, 24).pixels, interleaved(spec, 3));  // grey in all three channels
+    j2k_spec recipe = planes_of(6, 3, 1, 0);
+    recipe.jp2 = false;
+    const std::vector<uint8_t> file = make_j2k(recipe);
+    EXPECT_EQ(read_j2k(file, 8).pixels, interleaved(recipe, 1));
+    EXPECT_EQ(read_j2k(file, 24).pixels, interleaved(recipe, 3));  // grey in all three channels
 
     // Codestream 4 bytes into the file.
     std::vector<uint8_t> shifted = {1, 2, 3, 4};
     shifted.insert(shifted.end(), file.begin(), file.end());
-    EXPECT_EQ(read_j2k(shifted, 8).pixels, interleaved(spec, 1));
+    EXPECT_EQ(read_j2k(shifted, 8).pixels, interleaved(recipe, 1));
 
     j2k_spec twelve;
     twelve.width = 2;
@@ -121,23 +121,23 @@ TEST(J2kModule, SubsampledComponentsOnTheReferenceGrid)
 {
     // Luma at every position, chroma at every other column and row, and an
     // image origin that is not on the chroma grid.
-    j2k_spec spec;
-    spec.width = 5;
-    spec.height = 3;
-    spec.x0 = 1;
-    spec.y0 = 1;
-    spec.color_space = 1;
-    spec.dx = {1, 2, 2};
-    spec.dy = {1, 2, 2};
+    j2k_spec recipe;
+    recipe.width = 5;
+    recipe.height = 3;
+    recipe.x0 = 1;
+    recipe.y0 = 1;
+    recipe.color_space = 1;
+    recipe.dx = {1, 2, 2};
+    recipe.dy = {1, 2, 2};
     for (size_t c = 0; c < 3; ++c) {
         uint32_t w = 0, h = 0;
-        j2k_component_size(spec, c, &w, &h);
+        j2k_component_size(recipe, c, &w, &h);
         std::vector<int32_t> plane;
         for (uint32_t i = 0; i < w * h; ++i)
             plane.push_back((int32_t)(10 * c + i));
-        spec.planes.push_back(plane);
+        recipe.planes.push_back(plane);
     }
-    read_result r = read_j2k(make_j2k(spec), 24);
+    read_result r = read_j2k(make_j2k(recipe), 24);
     ASSERT_TRUE(r.has_buffer) << r.error;
     ASSERT_EQ(r.width, 5u);
     // Chroma columns (x + 1 - 2) / 2 truncated: 0, 0, 1, 1, 2; rows likewise 0, 0, 1.
@@ -166,20 +166,20 @@ TEST(J2kModule, SubsampledComponentsOnTheReferenceGrid)
 
 TEST(J2kModule, YccFilesComeBackAsRgb)
 {
-    j2k_spec spec;
-    spec.width = 4;
-    spec.height = 4;
-    spec.color_space = 3;
-    spec.planes = {std::vector<int32_t>(16, 76), std::vector<int32_t>(16, 85), std::vector<int32_t>(16, 255)};
-    read_result r = read_j2k(make_j2k(spec), 24);
+    j2k_spec recipe;
+    recipe.width = 4;
+    recipe.height = 4;
+    recipe.color_space = 3;
+    recipe.planes = {std::vector<int32_t>(16, 76), std::vector<int32_t>(16, 85), std::vector<int32_t>(16, 255)};
+    read_result r = read_j2k(make_j2k(recipe), 24);
     ASSERT_TRUE(r.has_buffer) << r.error;
     EXPECT_LE(max_difference(r.pixels, repeated({255, 0, 0}, 16)), 2);
 }
 
 TEST(J2kModule, PackedBitmapThroughAFileSource)
 {
-    const j2k_spec spec = planes_of(3, 2, 3, 1);
-    temp_file named("picture.jp2", make_j2k(spec));
+    const j2k_spec recipe = planes_of(3, 2, 3, 1);
+    temp_file named("picture.jp2", make_j2k(recipe));
     ISSourceRecord* source = is_open_file_source(named.path());
     EXPECT_EQ(is_guess_format(source), IS_FORMAT_JP2);
     is_seek(source, 0, 0);
@@ -190,7 +190,7 @@ TEST(J2kModule, PackedBitmapThroughAFileSource)
     ASSERT_NE(dib, nullptr);
     EXPECT_EQ(dib[14], 24);
     // Bottom row first, blue first; rows padded to 12 bytes.
-    const std::vector<uint8_t> rgb = interleaved(spec, 3);
+    const std::vector<uint8_t> rgb = interleaved(recipe, 3);
     EXPECT_EQ(dib[40], rgb[9 + 2]);
     EXPECT_EQ(dib[42], rgb[9 + 0]);
     EXPECT_EQ(dib[40 + 12 + 2], rgb[0]);

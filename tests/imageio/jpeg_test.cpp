@@ -23,15 +23,15 @@ read_result read_jpeg(const std::vector<uint8_t>& file, int32_t depth, uint32_t 
 // subsampling included.
 jpeg_spec flat_blocks(int components, const std::vector<std::vector<uint8_t>>& blocks)
 {
-    jpeg_spec spec;
-    spec.components = components;
-    spec.width = 16 * (uint32_t)blocks.size();
-    spec.height = 16;
-    for (uint32_t y = 0; y < spec.height; ++y)
+    jpeg_spec recipe;
+    recipe.components = components;
+    recipe.width = 16 * (uint32_t)blocks.size();
+    recipe.height = 16;
+    for (uint32_t y = 0; y < recipe.height; ++y)
         for (const auto& block : blocks)
             for (int x = 0; x < 16; ++x)
-                spec.pixels.insert(spec.pixels.end(), block.begin(), block.end());
-    return spec;
+                recipe.pixels.insert(recipe.pixels.end(), block.begin(), block.end());
+    return recipe;
 }
 
 // The inside of the 16 x 16 block b of a decoded picture with the given
@@ -108,9 +108,9 @@ TEST(JpegReader, ColourAt24BitsOnlyAndAsYCbCr)
 TEST(JpegReader, CmykAndYcckAreMultipliedByBlackOrKeptWhole)
 {
     for (bool ycck : {false, true}) {
-        jpeg_spec spec = flat_blocks(4, {{200, 100, 50, 128}, {255, 255, 255, 255}});
-        spec.ycck = ycck;
-        const std::vector<uint8_t> file = make_jpeg(spec);
+        jpeg_spec recipe = flat_blocks(4, {{200, 100, 50, 128}, {255, 255, 255, 255}});
+        recipe.ycck = ycck;
+        const std::vector<uint8_t> file = make_jpeg(recipe);
 
         read_result cmyk = read_jpeg(file, 32, JPEG_FLAG_KEEP_CMYK);
         ASSERT_TRUE(cmyk.has_buffer) << cmyk.error;
@@ -131,9 +131,9 @@ TEST(JpegReader, CmykAndYcckAreMultipliedByBlackOrKeptWhole)
 
 TEST(JpegReader, TruncatedFilesEndAsIfTheirEndMarkerWereThere)
 {
-    jpeg_spec spec = flat_blocks(3, {{10, 200, 30}, {10, 200, 30}});
-    spec.height = 16;
-    std::vector<uint8_t> file = make_jpeg(spec);
+    jpeg_spec recipe = flat_blocks(3, {{10, 200, 30}, {10, 200, 30}});
+    recipe.height = 16;
+    std::vector<uint8_t> file = make_jpeg(recipe);
     const read_result whole = read_jpeg(file, 24);
     // Cut halfway into the entropy-coded data after the start-of-scan marker.
     size_t scan = 0;
@@ -160,12 +160,12 @@ TEST(JpegReader, TruncatedFilesEndAsIfTheirEndMarkerWereThere)
 
 TEST(JpegReader, ScaleFromTheThreadState)
 {
-    jpeg_spec spec;
-    spec.components = 1;
-    spec.width = 17;
-    spec.height = 9;
-    spec.pixels.assign(17 * 9, 128);
-    const std::vector<uint8_t> file = make_jpeg(spec);
+    jpeg_spec recipe;
+    recipe.components = 1;
+    recipe.width = 17;
+    recipe.height = 9;
+    recipe.pixels.assign(17 * 9, 128);
+    const std::vector<uint8_t> file = make_jpeg(recipe);
     is_set_jpeg_scale(1, 2);
     read_result half = read_jpeg(file, 8);
     is_set_jpeg_scale(1, 1);
@@ -181,11 +181,11 @@ TEST(JpegReader, ScaleFromTheThreadState)
 
 TEST(JpegReader, CommentsAndMarkersOfTheLastRead)
 {
-    jpeg_spec spec = flat_blocks(3, {{1, 2, 3}});
-    spec.comments = {"first note", "second"};
-    spec.markers = {{0xE1, {'E', 'x', 'i', 'f', 0, 0, 1, 2}}, {0xEF, {9}}};
+    jpeg_spec recipe = flat_blocks(3, {{1, 2, 3}});
+    recipe.comments = {"first note", "second"};
+    recipe.markers = {{0xE1, {'E', 'x', 'i', 'f', 0, 0, 1, 2}}, {0xEF, {9}}};
     trace_capture trace;
-    ASSERT_TRUE(read_jpeg(make_jpeg(spec), 24).has_buffer);
+    ASSERT_TRUE(read_jpeg(make_jpeg(recipe), 24).has_buffer);
     const is_jpeg_options& jpeg = is_thread_state()->jpeg;
     EXPECT_EQ(jpeg.comments, (std::vector<std::string>{"first note", "second"}));
     ASSERT_EQ(jpeg.markers.size(), 1u);  // APP15 is not kept
@@ -257,16 +257,16 @@ int32_t stop_at_row_3(int32_t step, int32_t, void*)
 
 TEST(JpegReader, CancelledSizeLimitedAndProgressive)
 {
-    jpeg_spec spec = flat_blocks(3, {{5, 5, 5}, {7, 7, 7}});
-    const std::vector<uint8_t> baseline = make_jpeg(spec);
+    jpeg_spec recipe = flat_blocks(3, {{5, 5, 5}, {7, 7, 7}});
+    const std::vector<uint8_t> baseline = make_jpeg(recipe);
     is_set_abort_callback(stop_at_row_3, nullptr);
     read_result cancelled = read_jpeg(baseline, 24);
     is_set_abort_callback(nullptr, nullptr);
     EXPECT_FALSE(cancelled.has_buffer);
     EXPECT_EQ(cancelled.error, 14);
 
-    spec.progressive = true;
-    const std::vector<uint8_t> progressive = make_jpeg(spec);
+    recipe.progressive = true;
+    const std::vector<uint8_t> progressive = make_jpeg(recipe);
     EXPECT_EQ(read_jpeg(progressive, 24).pixels, read_jpeg(baseline, 24).pixels);
 
     is_set_buffer_limit(500);

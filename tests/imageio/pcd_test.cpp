@@ -28,10 +28,10 @@ bytes grey_pixel(int luma)
 
 pcd_spec grey_file(uint8_t luma, int stored = 3)
 {
-    pcd_spec spec;
-    spec.stored = stored;
-    spec.base = [luma](int, int plane, uint32_t, uint32_t) { return pcd_grey_base(plane, luma); };
-    return spec;
+    pcd_spec recipe;
+    recipe.stored = stored;
+    recipe.base = [luma](int, int plane, uint32_t, uint32_t) { return pcd_grey_base(plane, luma); };
+    return recipe;
 }
 
 TEST(PcdColour, ToneTableAndConversion)
@@ -180,11 +180,11 @@ TEST(PcdDifferences, DamagedHeadersAndTables)
 
 TEST(PcdRead, StoredResolutionsFromTheirOwnPlanes)
 {
-    pcd_spec spec;
-    spec.base = [](int resolution, int plane, uint32_t x, uint32_t y) -> uint8_t {
+    pcd_spec recipe;
+    recipe.base = [](int resolution, int plane, uint32_t x, uint32_t y) -> uint8_t {
         return plane == 0 ? (uint8_t)(40 * resolution + (x + y) % 7) : pcd_grey_base(plane, 0);
     };
-    const bytes file = make_pcd(spec);
+    const bytes file = make_pcd(recipe);
     for (int resolution : {1, 2, 3}) {
         trace_capture trace;
         read_result r = read_pcd(file, resolution);
@@ -209,14 +209,14 @@ TEST(PcdRead, StoredResolutionsFromTheirOwnPlanes)
 TEST(PcdRead, ChromaIsHalfSizeAndUpsampled)
 {
     // C1 200 and C2 100 on the first chroma row only.
-    pcd_spec spec;
-    spec.stored = 1;
-    spec.base = [](int, int plane, uint32_t, uint32_t y) -> uint8_t {
+    pcd_spec recipe;
+    recipe.stored = 1;
+    recipe.base = [](int, int plane, uint32_t, uint32_t y) -> uint8_t {
         if (plane == 0)
             return 100;
         return y == 0 ? (plane == 1 ? 200 : 100) : pcd_grey_base(plane, 0);
     };
-    read_result r = read_pcd(make_pcd(spec), 1);
+    read_result r = read_pcd(make_pcd(recipe), 1);
     ASSERT_TRUE(r.has_buffer);
     const uint8_t* tone = pcd_tone_table();
     EXPECT_EQ(rgb_at(r, 5, 0), (bytes{tone[70], tone[156], tone[240]}));
@@ -226,9 +226,9 @@ TEST(PcdRead, ChromaIsHalfSizeAndUpsampled)
 TEST(PcdRead, RotationsTurnThePicture)
 {
     // Distinct corners: upright (0, 0), (191, 0) and (0, 127) of a 192 x 128 picture.
-    pcd_spec spec;
-    spec.stored = 1;
-    spec.base = [](int, int plane, uint32_t x, uint32_t y) -> uint8_t {
+    pcd_spec recipe;
+    recipe.stored = 1;
+    recipe.base = [](int, int plane, uint32_t x, uint32_t y) -> uint8_t {
         return plane == 0 ? (uint8_t)(x / 2 + y) : pcd_grey_base(plane, 0);
     };
     const struct {
@@ -240,8 +240,8 @@ TEST(PcdRead, RotationsTurnThePicture)
         {3, {127, 0}, {127, 191}, {0, 0}},      // clockwise: the first row becomes the last column
     };
     for (const auto& t : turns) {
-        spec.rotation = t.rotation;
-        read_result r = read_pcd(make_pcd(spec), 1);
+        recipe.rotation = t.rotation;
+        read_result r = read_pcd(make_pcd(recipe), 1);
         ASSERT_TRUE(r.has_buffer);
         EXPECT_EQ(r.width, t.rotation == 2 ? 192u : 128u);
         EXPECT_EQ(rgb_at(r, t.origin[0], t.origin[1]), grey_pixel(0)) << t.rotation;
@@ -254,12 +254,12 @@ TEST(PcdRead, RotationsTurnThePicture)
 // luma row 5; resolution 5 adds 1 to the first pixel of luma row 20.
 pcd_spec five_resolutions()
 {
-    pcd_spec spec = grey_file(100);
-    spec.has_res4 = true;
-    spec.res4_rows = {{5, 0, {10, 10, 10, 10}}};
-    spec.has_res5 = true;
-    spec.res5_rows = {{20, 0, {1}}};
-    return spec;
+    pcd_spec recipe = grey_file(100);
+    recipe.has_res4 = true;
+    recipe.res4_rows = {{5, 0, {10, 10, 10, 10}}};
+    recipe.has_res5 = true;
+    recipe.res5_rows = {{20, 0, {1}}};
+    return recipe;
 }
 
 TEST(PcdRead, ResolutionsFourAndFiveAddTheirDifferences)
@@ -288,9 +288,9 @@ TEST(PcdRead, ResolutionsFourAndFiveAddTheirDifferences)
 
 TEST(PcdRead, ResolutionSixIsFiveDoubledAndRotationSwapsItsSides)
 {
-    pcd_spec spec = five_resolutions();
-    spec.rotation = 1;
-    read_result r = read_pcd(make_pcd(spec), 9);
+    pcd_spec recipe = five_resolutions();
+    recipe.rotation = 1;
+    read_result r = read_pcd(make_pcd(recipe), 9);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.width, 4096u);
     EXPECT_EQ(r.height, 6144u);

@@ -56,17 +56,17 @@ void put_header(bit_writer& out, uint32_t row, int plane)
     out.put((uint32_t)plane, 2);
 }
 
-void put_planes(std::vector<uint8_t>& file, const pcd_spec& spec, int resolution, uint32_t offset)
+void put_planes(std::vector<uint8_t>& file, const pcd_spec& recipe, int resolution, uint32_t offset)
 {
     const uint32_t width = 192u << (resolution - 1), height = 128u << (resolution - 1);
     file.resize(offset);
     for (uint32_t pair = 0; pair < height / 2; ++pair) {
         for (uint32_t dy = 0; dy < 2; ++dy)
             for (uint32_t x = 0; x < width; ++x)
-                file.push_back(spec.base(resolution, 0, x, 2 * pair + dy));
+                file.push_back(recipe.base(resolution, 0, x, 2 * pair + dy));
         for (int plane = 1; plane <= 2; ++plane)
             for (uint32_t x = 0; x < width / 2; ++x)
-                file.push_back(spec.base(resolution, plane, x, pair));
+                file.push_back(recipe.base(resolution, plane, x, pair));
     }
 }
 
@@ -119,35 +119,35 @@ pcd_stream encode_pcd_differences(const pcd_differences& differences)
     return stream;
 }
 
-std::vector<uint8_t> make_pcd(const pcd_spec& spec)
+std::vector<uint8_t> make_pcd(const pcd_spec& recipe)
 {
     // The first sector of an image pack is filled with 0xFF.
     std::vector<uint8_t> file(3 * sector, 0);
     std::memset(file.data(), 0xFF, sector);
-    if (spec.overview)
+    if (recipe.overview)
         std::memcpy(file.data(), "PCD_OPA", 7);
     else
         std::memcpy(file.data() + sector, "PCD_IPI", 7);
-    file[0xE02] = (uint8_t)spec.rotation;
-    put_planes(file, spec, 1, 4 * sector);
-    if (spec.stored >= 2)
-        put_planes(file, spec, 2, 23 * sector);
-    if (spec.stored >= 3)
-        put_planes(file, spec, 3, 96 * sector);
-    if (!spec.has_res4)
+    file[0xE02] = (uint8_t)recipe.rotation;
+    put_planes(file, recipe, 1, 4 * sector);
+    if (recipe.stored >= 2)
+        put_planes(file, recipe, 2, 23 * sector);
+    if (recipe.stored >= 3)
+        put_planes(file, recipe, 3, 96 * sector);
+    if (!recipe.has_res4)
         return file;
 
     const uint32_t res4_start = (uint32_t)file.size() + 4 * sector;
-    const pcd_stream res4 = encode_pcd_differences({{pcd_default_codes()}, spec.res4_rows, 1024});
+    const pcd_stream res4 = encode_pcd_differences({{pcd_default_codes()}, recipe.res4_rows, 1024});
     file.resize(res4_start);
     file.insert(file.end(), res4.bytes.begin(), res4.bytes.end());
-    if (!spec.has_res5) {
+    if (!recipe.has_res5) {
         file.resize(position_after(res4_start, res4), 0);
         return file;
     }
     const uint32_t res5_start = (position_after(res4_start, res4) / sector + 12) * sector;
     const std::vector<pcd_code> codes = pcd_default_codes();
-    const pcd_stream res5 = encode_pcd_differences({{codes, codes, codes}, spec.res5_rows, 2048});
+    const pcd_stream res5 = encode_pcd_differences({{codes, codes, codes}, recipe.res5_rows, 2048});
     file.resize(res5_start, 0);
     file.insert(file.end(), res5.bytes.begin(), res5.bytes.end());
     file.resize(position_after(res5_start, res5), 0);

@@ -52,7 +52,7 @@ struct pcd_spec {
     bool has_res5 = false;
 };
 
-std::vector<uint8_t> make_pcd(const pcd_spec& spec);
+std::vector<uint8_t> make_pcd(const pcd_spec& recipe);
 
 // Luma, C1 and C2 of every stored pixel: neutral grey of the given luma.
 uint8_t pcd_grey_base(int plane, uint8_t luma);

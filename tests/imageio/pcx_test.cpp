@@ -16,13 +16,13 @@ read_result read_pcx(const std::vector<uint8_t>& file, int32_t depth, uint32_t f
 
 pcx_spec picture(uint8_t bits, uint8_t planes, uint16_t width, uint16_t height, std::vector<uint32_t> pixels)
 {
-    pcx_spec spec;
-    spec.bits_per_plane = bits;
-    spec.planes = planes;
-    spec.width = width;
-    spec.height = height;
-    spec.pixels = std::move(pixels);
-    return spec;
+    pcx_spec recipe;
+    recipe.bits_per_plane = bits;
+    recipe.planes = planes;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.pixels = std::move(pixels);
+    return recipe;
 }
 
 std::vector<uint8_t> entry(const read_result& r, uint32_t index)
@@ -36,34 +36,34 @@ TEST(PcxRead, TwentyFourBitFilesInterleaveTheirPlanes)
     std::vector<uint32_t> pixels(70, 0xC1C2C3);
     pixels[0] = 0x010203;
     pixels[69] = 0xFFFFFE;
-    pcx_spec spec = picture(8, 3, 35, 2, pixels);
-    spec.xmin = 10;
-    spec.ymin = 5;
-    read_result r = read_pcx(make_pcx(spec), 24);
+    pcx_spec recipe = picture(8, 3, 35, 2, pixels);
+    recipe.xmin = 10;
+    recipe.ymin = 5;
+    read_result r = read_pcx(make_pcx(recipe), 24);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.error, 0);
     EXPECT_EQ(r.width, 35u);
     EXPECT_EQ(r.height, 2u);
     EXPECT_EQ(r.pixels, rgb_bytes(pixels));
-    EXPECT_EQ(read_pcx(make_pcx(spec), 8).error, 28);
+    EXPECT_EQ(read_pcx(make_pcx(recipe), 8).error, 28);
 }
 
 TEST(PcxRead, TwoColourFilesAreBlackAndWhiteWhateverTheHeaderSays)
 {
-    pcx_spec spec = picture(1, 1, 10, 1, {1, 0, 1, 1, 0, 0, 0, 0, 1, 1});
-    spec.header_palette = {0xFF0000, 0x00FF00};
-    read_result r = read_pcx(make_pcx(spec), 24);
+    pcx_spec recipe = picture(1, 1, 10, 1, {1, 0, 1, 1, 0, 0, 0, 0, 1, 1});
+    recipe.header_palette = {0xFF0000, 0x00FF00};
+    read_result r = read_pcx(make_pcx(recipe), 24);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.pixels, rgb_bytes({0xFFFFFF, 0, 0xFFFFFF, 0xFFFFFF, 0, 0, 0, 0, 0xFFFFFF, 0xFFFFFF}));
 
-    r = read_pcx(make_pcx(spec), 1);
+    r = read_pcx(make_pcx(recipe), 1);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.pixels, (std::vector<uint8_t>{0xB0, 0xC0}));
     EXPECT_EQ(std::vector<uint8_t>(r.palette.begin(), r.palette.begin() + 8),
               (std::vector<uint8_t>{0, 0, 0, 0, 255, 255, 255, 0}));
     EXPECT_EQ(r.palette[8], 0xCD);  // a 1-bit read fills two entries only
 
-    r = read_pcx(make_pcx(spec), 8);
+    r = read_pcx(make_pcx(recipe), 8);
     EXPECT_EQ(r.pixels, (std::vector<uint8_t>{1, 0, 1, 1, 0, 0, 0, 0, 1, 1}));
 }
 
@@ -74,17 +74,17 @@ TEST(PcxRead, PlanesMergeIntoIndicesThroughTheHeaderPalette)
                                           0x00FFFF, 0xFFFFFF};
     // Four planes of one bit, one plane of four bits, two planes of two.
     for (auto [bits, planes] : {std::pair<uint8_t, uint8_t>{1, 4}, {4, 1}, {2, 2}}) {
-        pcx_spec spec = picture(bits, planes, 5, 2, {0, 1, 9, 15, 7, 12, 3, 14, 2, 8});
-        spec.header_palette = header;
-        read_result r = read_pcx(make_pcx(spec), 8);
+        pcx_spec recipe = picture(bits, planes, 5, 2, {0, 1, 9, 15, 7, 12, 3, 14, 2, 8});
+        recipe.header_palette = header;
+        read_result r = read_pcx(make_pcx(recipe), 8);
         ASSERT_TRUE(r.has_buffer) << (int)bits;
         EXPECT_EQ(r.pixels, (std::vector<uint8_t>{0, 1, 9, 15, 7, 12, 3, 14, 2, 8}));
         EXPECT_EQ(entry(r, 9), (std::vector<uint8_t>{0, 0, 255, 0}));
         EXPECT_EQ(entry(r, 200), entry(r, 0));
-        r = read_pcx(make_pcx(spec), 24);
+        r = read_pcx(make_pcx(recipe), 24);
         EXPECT_EQ(r.pixels, rgb_bytes({0, 0x800000, 0xFF0000, 0xFFFFFF, 0xC0C0C0, 0x0000FF, 0x808000, 0x00FFFF,
                                        0x008000, 0x808080}));
-        EXPECT_EQ(read_pcx(make_pcx(spec), 1).error, 28);
+        EXPECT_EQ(read_pcx(make_pcx(recipe), 1).error, 28);
     }
     // Two bits take four header entries; the rest repeat entry 0.
     pcx_spec two = picture(2, 1, 4, 1, {3, 2, 1, 0});
@@ -96,19 +96,19 @@ TEST(PcxRead, PlanesMergeIntoIndicesThroughTheHeaderPalette)
 
 TEST(PcxRead, EightBitFilesUseTheTrailingPaletteOrAGreyRamp)
 {
-    pcx_spec spec = picture(8, 1, 3, 1, {0, 0x7F, 0xFF});
-    read_result r = read_pcx(make_pcx(spec), 24);
+    pcx_spec recipe = picture(8, 1, 3, 1, {0, 0x7F, 0xFF});
+    read_result r = read_pcx(make_pcx(recipe), 24);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.pixels, (std::vector<uint8_t>{0, 0, 0, 0x7F, 0x7F, 0x7F, 0xFF, 0xFF, 0xFF}));
-    EXPECT_EQ(read_pcx(make_pcx(spec), 8).pixels, (std::vector<uint8_t>{0, 0x7F, 0xFF}));
+    EXPECT_EQ(read_pcx(make_pcx(recipe), 8).pixels, (std::vector<uint8_t>{0, 0x7F, 0xFF}));
 
-    spec.palette.assign(256, 0x010203);
-    spec.palette[0x7F] = 0xA0B0C0;
-    r = read_pcx(make_pcx(spec), 8);
+    recipe.palette.assign(256, 0x010203);
+    recipe.palette[0x7F] = 0xA0B0C0;
+    r = read_pcx(make_pcx(recipe), 8);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.pixels, (std::vector<uint8_t>{0, 0x7F, 0xFF}));
     EXPECT_EQ(entry(r, 0x7F), (std::vector<uint8_t>{0xC0, 0xB0, 0xA0, 0}));
-    r = read_pcx(make_pcx(spec), 24);
+    r = read_pcx(make_pcx(recipe), 24);
     EXPECT_EQ(r.pixels, (std::vector<uint8_t>{1, 2, 3, 0xA0, 0xB0, 0xC0, 1, 2, 3}));
 }
 
@@ -133,8 +133,8 @@ TEST(PcxRead, PackedBitmapsAtTheFilesDepth)
 
 TEST(PcxRead, UnusableHeadersAndDamagedRows)
 {
-    auto error_of = [](const pcx_spec& spec, int32_t depth = 24) {
-        read_result r = read_pcx(make_pcx(spec), depth);
+    auto error_of = [](const pcx_spec& recipe, int32_t depth = 24) {
+        read_result r = read_pcx(make_pcx(recipe), depth);
         EXPECT_FALSE(r.has_buffer);
         return r.error;
     };

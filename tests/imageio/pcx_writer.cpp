@@ -28,45 +28,45 @@ void put_runs(std::vector<uint8_t>& out, const std::vector<uint8_t>& bytes)
 
 }  // namespace
 
-uint16_t pcx_bytes_per_line(const pcx_spec& spec)
+uint16_t pcx_bytes_per_line(const pcx_spec& recipe)
 {
-    if (spec.bytes_per_line)
-        return spec.bytes_per_line;
-    const uint32_t bytes = ((uint32_t)spec.width * spec.bits_per_plane + 7) / 8;
+    if (recipe.bytes_per_line)
+        return recipe.bytes_per_line;
+    const uint32_t bytes = ((uint32_t)recipe.width * recipe.bits_per_plane + 7) / 8;
     return (uint16_t)((bytes + 1) & ~1u);
 }
 
-std::vector<uint8_t> make_pcx(const pcx_spec& spec)
+std::vector<uint8_t> make_pcx(const pcx_spec& recipe)
 {
     std::vector<uint8_t> out(128, 0);
     out[0] = 0x0A;
-    out[1] = spec.version;
+    out[1] = recipe.version;
     out[2] = 1;
-    out[3] = spec.bits_per_plane;
-    put16(out, 4, spec.xmin);
-    put16(out, 6, spec.ymin);
-    put16(out, 8, spec.xmin + spec.width - 1u);
-    put16(out, 10, spec.ymin + spec.height - 1u);
-    put16(out, 12, spec.x_resolution);
-    put16(out, 14, spec.y_resolution);
-    for (size_t i = 0; i < spec.header_palette.size() && i < 16; ++i) {
-        out[16 + 3 * i] = (uint8_t)(spec.header_palette[i] >> 16);
-        out[17 + 3 * i] = (uint8_t)(spec.header_palette[i] >> 8);
-        out[18 + 3 * i] = (uint8_t)spec.header_palette[i];
+    out[3] = recipe.bits_per_plane;
+    put16(out, 4, recipe.xmin);
+    put16(out, 6, recipe.ymin);
+    put16(out, 8, recipe.xmin + recipe.width - 1u);
+    put16(out, 10, recipe.ymin + recipe.height - 1u);
+    put16(out, 12, recipe.x_resolution);
+    put16(out, 14, recipe.y_resolution);
+    for (size_t i = 0; i < recipe.header_palette.size() && i < 16; ++i) {
+        out[16 + 3 * i] = (uint8_t)(recipe.header_palette[i] >> 16);
+        out[17 + 3 * i] = (uint8_t)(recipe.header_palette[i] >> 8);
+        out[18 + 3 * i] = (uint8_t)recipe.header_palette[i];
     }
-    out[65] = spec.planes;
-    const uint16_t bpl = pcx_bytes_per_line(spec);
+    out[65] = recipe.planes;
+    const uint16_t bpl = pcx_bytes_per_line(recipe);
     put16(out, 66, bpl);
     put16(out, 68, 1);
 
-    const bool rgb = spec.bits_per_plane == 8 && spec.planes == 3;
-    const uint32_t bits = spec.bits_per_plane;
-    for (uint32_t y = 0; y < spec.height; ++y) {
-        std::vector<uint8_t> line((size_t)bpl * spec.planes, 0);
-        for (uint32_t x = 0; x < spec.width; ++x) {
-            const size_t at = (size_t)y * spec.width + x;
-            const uint32_t value = at < spec.pixels.size() ? spec.pixels[at] : 0;
-            for (uint32_t p = 0; p < spec.planes; ++p) {
+    const bool rgb = recipe.bits_per_plane == 8 && recipe.planes == 3;
+    const uint32_t bits = recipe.bits_per_plane;
+    for (uint32_t y = 0; y < recipe.height; ++y) {
+        std::vector<uint8_t> line((size_t)bpl * recipe.planes, 0);
+        for (uint32_t x = 0; x < recipe.width; ++x) {
+            const size_t at = (size_t)y * recipe.width + x;
+            const uint32_t value = at < recipe.pixels.size() ? recipe.pixels[at] : 0;
+            for (uint32_t p = 0; p < recipe.planes; ++p) {
                 // Lines declared too short for the width keep what fits.
                 uint8_t* plane = line.data() + (size_t)p * bpl;
                 const uint32_t bit = x * bits;
@@ -82,10 +82,10 @@ std::vector<uint8_t> make_pcx(const pcx_spec& spec)
         }
         put_runs(out, line);
     }
-    if (!spec.palette.empty()) {
+    if (!recipe.palette.empty()) {
         out.push_back(0x0C);
         for (size_t i = 0; i < 256; ++i) {
-            const uint32_t c = i < spec.palette.size() ? spec.palette[i] : 0;
+            const uint32_t c = i < recipe.palette.size() ? recipe.palette[i] : 0;
             out.push_back((uint8_t)(c >> 16));
             out.push_back((uint8_t)(c >> 8));
             out.push_back((uint8_t)c);

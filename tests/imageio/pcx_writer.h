@@ -23,10 +23,10 @@ struct pcx_spec {
     std::vector<uint32_t> pixels;
 };
 
-std::vector<uint8_t> make_pcx(const pcx_spec& spec);
+std::vector<uint8_t> make_pcx(const pcx_spec& recipe);
 
-// Bytes per line and plane that make_pcx writes for the spec.
-uint16_t pcx_bytes_per_line(const pcx_spec& spec);
+// Bytes per line and plane that make_pcx writes for the recipe.
+uint16_t pcx_bytes_per_line(const pcx_spec& recipe);
 
 // A type-0 WBMP; pixels top row first, 1 white. Width and height are written
 // as multi-byte integers.

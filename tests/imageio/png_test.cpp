@@ -26,15 +26,15 @@ std::vector<uint8_t> entry(const read_result& r, int i)
 
 png_spec palette_file(bool transparency)
 {
-    png_spec spec;
-    spec.color_type = 3;
-    spec.width = 4;
-    spec.height = 1;
-    spec.palette = {0xFF0000, 0x00FF00, 0x0000FF};
+    png_spec recipe;
+    recipe.color_type = 3;
+    recipe.width = 4;
+    recipe.height = 1;
+    recipe.palette = {0xFF0000, 0x00FF00, 0x0000FF};
     if (transparency)
-        spec.palette_alphas = {0, 128};
-    spec.samples = {0, 1, 2, 1};
-    return spec;
+        recipe.palette_alphas = {0, 128};
+    recipe.samples = {0, 1, 2, 1};
+    return recipe;
 }
 
 TEST(PngReader, PaletteWithAndWithoutTransparency)
@@ -112,11 +112,11 @@ TEST(PngReader, SmallPalettesAndGreyLevels)
 
 TEST(PngReader, SixteenBitSamples)
 {
-    png_spec spec;
-    spec.bit_depth = 16;
-    spec.width = 2;
-    spec.samples = {0x1234, 0xABCD, 0xFF00, 0x0001, 0x8080, 0x7FFF};
-    const std::vector<uint8_t> file = make_png(spec);
+    png_spec recipe;
+    recipe.bit_depth = 16;
+    recipe.width = 2;
+    recipe.samples = {0x1234, 0xABCD, 0xFF00, 0x0001, 0x8080, 0x7FFF};
+    const std::vector<uint8_t> file = make_png(recipe);
     EXPECT_EQ(read_png(file, 24).pixels, (std::vector<uint8_t>{0x12, 0xAB, 0xFF, 0x00, 0x80, 0x7F}));
     EXPECT_EQ(read_png(file, 48).pixels,
               (std::vector<uint8_t>{0x34, 0x12, 0xCD, 0xAB, 0x00, 0xFF, 0x01, 0x00, 0x80, 0x80, 0xFF, 0x7F}));
@@ -147,20 +147,20 @@ TEST(PngReader, SixteenBitSamples)
 
 TEST(PngReader, AlphaIsCompositedOnTheBackgroundAt24Bits)
 {
-    png_spec spec;
-    spec.color_type = 6;
-    spec.width = 3;
-    spec.samples = {200, 100, 50, 255, 200, 100, 50, 0, 10, 20, 30, 0};
-    const std::vector<uint8_t> plain = make_png(spec);
+    png_spec recipe;
+    recipe.color_type = 6;
+    recipe.width = 3;
+    recipe.samples = {200, 100, 50, 255, 200, 100, 50, 0, 10, 20, 30, 0};
+    const std::vector<uint8_t> plain = make_png(recipe);
     EXPECT_EQ(read_png(plain, 24).pixels, (std::vector<uint8_t>{200, 100, 50, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(read_png(plain, 32).pixels, (std::vector<uint8_t>(spec.samples.begin(), spec.samples.end())));
+    EXPECT_EQ(read_png(plain, 32).pixels, (std::vector<uint8_t>(recipe.samples.begin(), recipe.samples.end())));
     EXPECT_FALSE(is_thread_state()->png.has_file_background);
 
-    spec.has_background = true;
-    spec.background[0] = 0x40;
-    spec.background[1] = 0x80;
-    spec.background[2] = 0xC0;
-    const std::vector<uint8_t> with_background = make_png(spec);
+    recipe.has_background = true;
+    recipe.background[0] = 0x40;
+    recipe.background[1] = 0x80;
+    recipe.background[2] = 0xC0;
+    const std::vector<uint8_t> with_background = make_png(recipe);
     EXPECT_EQ(read_png(with_background, 24).pixels,
               (std::vector<uint8_t>{200, 100, 50, 0x40, 0x80, 0xC0, 0x40, 0x80, 0xC0}));
     ASSERT_TRUE(is_thread_state()->png.has_file_background);
@@ -185,20 +185,20 @@ TEST(PngReader, AlphaIsCompositedOnTheBackgroundAt24Bits)
 
 TEST(PngReader, InterlacedTextAndGamma)
 {
-    png_spec spec;
-    spec.width = 7;
-    spec.height = 5;
+    png_spec recipe;
+    recipe.width = 7;
+    recipe.height = 5;
     for (uint16_t i = 0; i < 7 * 5 * 3; ++i)
-        spec.samples.push_back((uint16_t)(i * 7 % 256));
-    spec.texts = {{"Title", "poster"}, {"Author", "nobody"}};
+        recipe.samples.push_back((uint16_t)(i * 7 % 256));
+    recipe.texts = {{"Title", "poster"}, {"Author", "nobody"}};
     const read_result progressive = [&] {
-        png_spec interlaced = spec;
+        png_spec interlaced = recipe;
         interlaced.interlaced = true;
         interlaced.texts_after_image = true;
         return read_png(make_png(interlaced), 24);
     }();
     ASSERT_TRUE(progressive.has_buffer);
-    EXPECT_EQ(progressive.pixels, std::vector<uint8_t>(spec.samples.begin(), spec.samples.end()));
+    EXPECT_EQ(progressive.pixels, std::vector<uint8_t>(recipe.samples.begin(), recipe.samples.end()));
     const auto& texts = is_thread_state()->png.texts;
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0].key, "Title");
@@ -225,25 +225,25 @@ int32_t stop_at_row_2(int32_t step, int32_t, void*)
 
 TEST(PngReader, DamagedFilesKeepTheRowsReadAndReportTheError)
 {
-    png_spec spec;
-    spec.width = 64;
-    spec.height = 64;
+    png_spec recipe;
+    recipe.width = 64;
+    recipe.height = 64;
     for (int i = 0; i < 64 * 64 * 3; ++i)
-        spec.samples.push_back((uint16_t)((i * 2654435761u) >> 24));  // noise: compresses badly
-    std::vector<uint8_t> file = make_png(spec);
+        recipe.samples.push_back((uint16_t)((i * 2654435761u) >> 24));  // noise: compresses badly
+    std::vector<uint8_t> file = make_png(recipe);
     file.resize(file.size() / 2);
     trace_capture trace;
     read_result cut = read_png(file, 24);
     ASSERT_TRUE(cut.has_buffer);
     EXPECT_EQ(cut.error, 15);
     EXPECT_TRUE(trace.contains("read Error\n"));
-    EXPECT_EQ(cut.pixels[0], spec.samples[0]);
+    EXPECT_EQ(cut.pixels[0], recipe.samples[0]);
     EXPECT_EQ(cut.pixels.back(), 0);  // not reached
     read_result generic = read_generic(file, 24);
     EXPECT_FALSE(generic.has_buffer);
     EXPECT_EQ(generic.error, 15);
 
-    std::vector<uint8_t> header_only = make_png(spec);
+    std::vector<uint8_t> header_only = make_png(recipe);
     read_result short_header = read_png(std::vector<uint8_t>(header_only.begin(), header_only.begin() + 20), 24);
     EXPECT_FALSE(short_header.has_buffer);
     EXPECT_EQ(short_header.error, 15);
@@ -258,12 +258,12 @@ TEST(PngReader, DamagedFilesKeepTheRowsReadAndReportTheError)
     EXPECT_FALSE(refused.has_buffer);
     EXPECT_EQ(refused.error, 15);
 
-    std::vector<uint8_t> bad_crc = make_png(spec);
+    std::vector<uint8_t> bad_crc = make_png(recipe);
     bad_crc[29] ^= 1;  // IHDR's CRC
     EXPECT_EQ(read_png(bad_crc, 24).error, 15);
 
     is_set_abort_callback(stop_at_row_2, nullptr);
-    read_result cancelled = read_png(make_png(spec), 32);
+    read_result cancelled = read_png(make_png(recipe), 32);
     is_set_abort_callback(nullptr, nullptr);
     ASSERT_TRUE(cancelled.has_buffer);
     EXPECT_EQ(cancelled.error, 14);

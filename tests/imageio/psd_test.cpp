@@ -15,28 +15,28 @@ using bytes = std::vector<uint8_t>;
 // A 2 x 2 RGB picture; an optional fourth channel of 0x77.
 psd_spec rgb_picture(uint16_t channels = 3, uint16_t compression = 0)
 {
-    psd_spec spec;
-    spec.width = 2;
-    spec.height = 2;
-    spec.channels = channels;
-    spec.compression = compression;
-    spec.rows = {{10, 11}, {12, 13}, {20, 21}, {22, 23}, {30, 31}, {32, 33}};
+    psd_spec recipe;
+    recipe.width = 2;
+    recipe.height = 2;
+    recipe.channels = channels;
+    recipe.compression = compression;
+    recipe.rows = {{10, 11}, {12, 13}, {20, 21}, {22, 23}, {30, 31}, {32, 33}};
     for (uint16_t c = 3; c < channels; ++c)
-        spec.rows.insert(spec.rows.end(), {{0x77, 0x77}, {0x77, 0x77}});
-    return spec;
+        recipe.rows.insert(recipe.rows.end(), {{0x77, 0x77}, {0x77, 0x77}});
+    return recipe;
 }
 
 const bytes rgb_expected = {10, 20, 30, 11, 21, 31, 12, 22, 32, 13, 23, 33};
 
 psd_spec one_channel(uint16_t mode, uint32_t width, std::vector<bytes> rows)
 {
-    psd_spec spec;
-    spec.mode = mode;
-    spec.channels = 1;
-    spec.width = width;
-    spec.height = (uint32_t)rows.size();
-    spec.rows = std::move(rows);
-    return spec;
+    psd_spec recipe;
+    recipe.mode = mode;
+    recipe.channels = 1;
+    recipe.width = width;
+    recipe.height = (uint32_t)rows.size();
+    recipe.rows = std::move(rows);
+    return recipe;
 }
 
 TEST(PsdRead, RgbRawAndRunLengthGiveTheSameRowsAndIgnoreExtraChannels)
@@ -59,27 +59,27 @@ TEST(PsdRead, RgbRawAndRunLengthGiveTheSameRowsAndIgnoreExtraChannels)
 
 TEST(PsdRead, LayersAreSkippedAndTheirLengthTraced)
 {
-    psd_spec spec = rgb_picture();
-    spec.layers = bytes(37, 0xEE);
-    spec.resources = image_resource_block(1005, "", bytes(16, 0));
+    psd_spec recipe = rgb_picture();
+    recipe.layers = bytes(37, 0xEE);
+    recipe.resources = image_resource_block(1005, "", bytes(16, 0));
     trace_capture trace;
-    read_result r = read_psd(make_psd(spec), 24);
+    read_result r = read_psd(make_psd(recipe), 24);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.pixels, rgb_expected);
     // 26 header bytes, the three sections with their lengths.
-    const int reached = 26 + 4 + 4 + (int)spec.resources.size() + 4 + 37;
+    const int reached = 26 + 4 + 4 + (int)recipe.resources.size() + 4 + 37;
     EXPECT_TRUE(trace.contains("read " + std::to_string(reached) + ". layersLen 37\n"));
 }
 
 TEST(PsdRead, SixteenBitChannelsKeepTheHighByte)
 {
-    psd_spec spec = one_channel(1, 2, {{0x12, 0x34, 0xAB, 0xCD}});
-    spec.bits = 16;
-    read_result r = read_psd(make_psd(spec), 8);
+    psd_spec recipe = one_channel(1, 2, {{0x12, 0x34, 0xAB, 0xCD}});
+    recipe.bits = 16;
+    read_result r = read_psd(make_psd(recipe), 8);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.pixels, (bytes{0x12, 0xAB}));
-    spec.compression = 1;  // run-length data is 8-bit only
-    EXPECT_EQ(read_psd(make_psd(spec), 8).error, 47);
+    recipe.compression = 1;  // run-length data is 8-bit only
+    EXPECT_EQ(read_psd(make_psd(recipe), 8).error, 47);
 }
 
 TEST(PsdRead, GreyscaleAndDuotoneAreValuesWithAGreyRamp)
@@ -97,10 +97,10 @@ TEST(PsdRead, GreyscaleAndDuotoneAreValuesWithAGreyRamp)
 
 TEST(PsdRead, IndexedFilesUseTheirColourTable)
 {
-    psd_spec spec = one_channel(2, 2, {{1, 2}});
-    spec.color_data = psd_color_table({0, 0x102030, 0xA0B0C0});
-    spec.color_data.resize(800, 0x55);  // a longer section is skipped past
-    const bytes file = make_psd(spec);
+    psd_spec recipe = one_channel(2, 2, {{1, 2}});
+    recipe.color_data = psd_color_table({0, 0x102030, 0xA0B0C0});
+    recipe.color_data.resize(800, 0x55);  // a longer section is skipped past
+    const bytes file = make_psd(recipe);
     read_result values = read_psd(file, 8);
     ASSERT_TRUE(values.has_buffer);
     EXPECT_EQ(values.pixels, (bytes{1, 2}));
@@ -108,21 +108,21 @@ TEST(PsdRead, IndexedFilesUseTheirColourTable)
     read_result rgb = read_psd(file, 24);
     EXPECT_EQ(rgb.pixels, (bytes{0x10, 0x20, 0x30, 0xA0, 0xB0, 0xC0}));
 
-    spec.color_data.resize(700);  // too short to be a colour table
-    EXPECT_EQ(read_psd(make_psd(spec), 8).error, 3);
+    recipe.color_data.resize(700);  // too short to be a colour table
+    EXPECT_EQ(read_psd(make_psd(recipe), 8).error, 3);
 }
 
 TEST(PsdRead, BitmapsAreZeroWhiteAndOneBlack)
 {
-    psd_spec spec = one_channel(0, 10, {{0xA0, 0x40}, {0x00, 0xC0}});
-    spec.bits = 1;
+    psd_spec recipe = one_channel(0, 10, {{0xA0, 0x40}, {0x00, 0xC0}});
+    recipe.bits = 1;
     for (uint16_t compression : {0, 1}) {
-        spec.compression = compression;
-        read_result values = read_psd(make_psd(spec), 8);
+        recipe.compression = compression;
+        read_result values = read_psd(make_psd(recipe), 8);
         ASSERT_TRUE(values.has_buffer);
         EXPECT_EQ(values.pixels, (bytes{1, 0, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1}));
         EXPECT_EQ(bytes(values.palette.begin(), values.palette.begin() + 8), (bytes{255, 255, 255, 0, 0, 0, 0, 0}));
-        read_result rgb = read_psd(make_psd(spec), 24);
+        read_result rgb = read_psd(make_psd(recipe), 24);
         EXPECT_EQ(rgb_at(rgb, 0, 0), (bytes{0, 0, 0}));
         EXPECT_EQ(rgb_at(rgb, 1, 0), (bytes{255, 255, 255}));
         EXPECT_EQ(rgb_at(rgb, 9, 1), (bytes{0, 0, 0}));
@@ -131,12 +131,12 @@ TEST(PsdRead, BitmapsAreZeroWhiteAndOneBlack)
 
 TEST(PsdRead, CmykIsMultipliedByBlackOrKeptAsStored)
 {
-    psd_spec spec;
-    spec.mode = 4;
-    spec.channels = 4;
-    spec.width = 2;
-    spec.rows = {{10, 200}, {20, 100}, {30, 50}, {255, 128}};
-    const bytes file = make_psd(spec);
+    psd_spec recipe;
+    recipe.mode = 4;
+    recipe.channels = 4;
+    recipe.width = 2;
+    recipe.rows = {{10, 200}, {20, 100}, {30, 50}, {255, 128}};
+    const bytes file = make_psd(recipe);
     read_result rgb = read_psd(file, 24);
     ASSERT_TRUE(rgb.has_buffer);
     // Black 255 leaves the stored values; 128 scales them by 128 / 255, truncated.
@@ -192,44 +192,44 @@ TEST(PsdRead, RefusedHeaders)
 
 TEST(PsdRunLength, LeftoverBytesAreTracedAndTheRowKept)
 {
-    psd_spec spec = one_channel(1, 4, {{0}, {0}});
-    spec.compression = 1;
-    spec.packed_rows = {
+    psd_spec recipe = one_channel(1, 4, {{0}, {0}});
+    recipe.compression = 1;
+    recipe.packed_rows = {
         {0xFD, 7, 0x00, 9},           // repeat of 4 fills the row; a literal is left
         {0x01, 5, 6, 0xFF, 8, 0x80},  // literal, repeat of 2; a skipped -128 is left
     };
     trace_capture trace;
-    read_result r = read_psd(make_psd(spec), 8);
+    read_result r = read_psd(make_psd(recipe), 8);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.error, 0);
     EXPECT_EQ(r.pixels, (bytes{7, 7, 7, 7, 5, 6, 8, 8}));
     EXPECT_TRUE(trace.contains("RLE Row Size Mismatch in PSD decode [1].\n"));
 
     trace_capture literal;
-    spec.packed_rows = {{0x03, 1, 2, 3, 4, 0x00, 9}, {0xFD, 2}};
-    r = read_psd(make_psd(spec), 8);
+    recipe.packed_rows = {{0x03, 1, 2, 3, 4, 0x00, 9}, {0xFD, 2}};
+    r = read_psd(make_psd(recipe), 8);
     EXPECT_EQ(r.pixels, (bytes{1, 2, 3, 4, 2, 2, 2, 2}));
     EXPECT_TRUE(literal.contains("RLE Row Size Mismatch in PSD decode [2].\n"));
 
     // A packet longer than the row is cut at the row's end.
-    spec.packed_rows = {{0x05, 1, 2, 3, 4, 5, 6}, {0x80, 0xF9, 3}};
-    r = read_psd(make_psd(spec), 8);
+    recipe.packed_rows = {{0x05, 1, 2, 3, 4, 5, 6}, {0x80, 0xF9, 3}};
+    r = read_psd(make_psd(recipe), 8);
     EXPECT_EQ(r.pixels, (bytes{1, 2, 3, 4, 3, 3, 3, 3}));
 }
 
 TEST(PsdRunLength, RowsShortOfDataEndTheReadWithTheRowsBefore)
 {
-    psd_spec spec = one_channel(1, 3, {{0}, {0}});
-    spec.compression = 1;
+    psd_spec recipe = one_channel(1, 3, {{0}, {0}});
+    recipe.compression = 1;
     // The second row's literal packet needs 3 bytes; its count gives 2.
-    spec.packed_rows = {{0xFE, 4}, {0x02, 5, 6}};
-    read_result r = read_psd(make_psd(spec), 8);
+    recipe.packed_rows = {{0xFE, 4}, {0x02, 5, 6}};
+    read_result r = read_psd(make_psd(recipe), 8);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.error, 3);
     EXPECT_EQ(r.pixels, (bytes{4, 4, 4, 0, 0, 0}));
     // A count past the end of the file.
-    spec.packed_rows = {{0xFE, 4}, bytes(50, 0)};
-    bytes file = make_psd(spec);
+    recipe.packed_rows = {{0xFE, 4}, bytes(50, 0)};
+    bytes file = make_psd(recipe);
     file.resize(file.size() - 40);
     r = read_psd(file, 8);
     EXPECT_EQ(r.error, 3);
@@ -244,15 +244,15 @@ TEST(PsdRunLength, HugeHeightsFailOnTheTableNotOnMemory)
 {
     // One byte wide and a million rows high, in a file of a few bytes: the
     // byte-count table cannot be in the file, so nothing that large is read.
-    psd_spec spec = one_channel(1, 1, {});
-    spec.height = 1000000;
-    spec.channels = 60000;
-    spec.compression = 1;
-    read_result r = read_psd(make_psd(spec), 8);
+    psd_spec recipe = one_channel(1, 1, {});
+    recipe.height = 1000000;
+    recipe.channels = 60000;
+    recipe.compression = 1;
+    read_result r = read_psd(make_psd(recipe), 8);
     EXPECT_EQ(r.error, 3);
     // Beyond the buffer limit the output is refused first.
-    spec.width = 100000;
-    EXPECT_EQ(read_psd(make_psd(spec), 8).error, 1);
+    recipe.width = 100000;
+    EXPECT_EQ(read_psd(make_psd(recipe), 8).error, 1);
 }
 
 TEST(PsdRead, CancelledAfterARowKeepsTheRowsRead)
@@ -303,12 +303,12 @@ TEST(PsdRead, GenericReadChoosesTheDepthFromTheColourMode)
 
 TEST(PsdHeaderQuery, ReadsTheResolutionResource)
 {
-    psd_spec spec = rgb_picture();
+    psd_spec recipe = rgb_picture();
     const bytes resolution = {0, 72, 0x80, 0, 0, 1, 0, 1, 0, 150, 0, 0, 0, 2, 0, 2};
-    spec.resources = image_resource_block(1000, "x", {1, 2, 3});
+    recipe.resources = image_resource_block(1000, "x", {1, 2, 3});
     const bytes second = image_resource_block(1005, "", resolution);
-    spec.resources.insert(spec.resources.end(), second.begin(), second.end());
-    memory_source source(make_psd(spec));
+    recipe.resources.insert(recipe.resources.end(), second.begin(), second.end());
+    memory_source source(make_psd(recipe));
     read_context context{CISIO(source.get()), is_thread_state()};
     psd_header_query query;
     ASSERT_TRUE(psd_query_header(context, &query, true));
@@ -323,16 +323,16 @@ TEST(PsdHeaderQuery, ReadsTheResolutionResource)
 
 TEST(PsdRead, ImageResourcesAreKeptWhole)
 {
-    psd_spec spec = rgb_picture();
-    spec.resources = image_resource_block(1028, "", {0x1C, 2, 5, 0, 3, 'a', 'b', 'c'});
-    memory_source source(make_psd(spec));
+    psd_spec recipe = rgb_picture();
+    recipe.resources = image_resource_block(1028, "", {0x1C, 2, 5, 0, 3, 'a', 'b', 'c'});
+    memory_source source(make_psd(recipe));
     read_context context{CISIO(source.get()), is_thread_state()};
     uint32_t w = 0, h = 0;
     std::vector<uint8_t> resources;
     uint8_t* buffer = psd_read(context, &w, &h, 24, nullptr, 0, &resources);
     ASSERT_NE(buffer, nullptr);
     is_global_free(buffer);
-    EXPECT_EQ(resources, spec.resources);
+    EXPECT_EQ(resources, recipe.resources);
 }
 
 }  // namespace

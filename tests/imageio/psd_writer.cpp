@@ -76,28 +76,28 @@ std::vector<uint8_t> psd_color_table(const std::vector<uint32_t>& colours)
     return table;
 }
 
-std::vector<uint8_t> make_psd(const psd_spec& spec)
+std::vector<uint8_t> make_psd(const psd_spec& recipe)
 {
     std::vector<uint8_t> out = {'8', 'B', 'P', 'S'};
-    put16(out, spec.version);
+    put16(out, recipe.version);
     out.insert(out.end(), 6, 0);
-    put16(out, spec.channels);
-    put32(out, spec.height);
-    put32(out, spec.width);
-    put16(out, spec.bits);
-    put16(out, spec.mode);
-    put_section(out, spec.color_data);
-    put_section(out, spec.resources);
-    put_section(out, spec.layers);
-    put16(out, spec.compression);
-    if (spec.compression != 1) {
-        for (const std::vector<uint8_t>& row : spec.rows)
+    put16(out, recipe.channels);
+    put32(out, recipe.height);
+    put32(out, recipe.width);
+    put16(out, recipe.bits);
+    put16(out, recipe.mode);
+    put_section(out, recipe.color_data);
+    put_section(out, recipe.resources);
+    put_section(out, recipe.layers);
+    put16(out, recipe.compression);
+    if (recipe.compression != 1) {
+        for (const std::vector<uint8_t>& row : recipe.rows)
             out.insert(out.end(), row.begin(), row.end());
         return out;
     }
-    std::vector<std::vector<uint8_t>> packed = spec.packed_rows;
+    std::vector<std::vector<uint8_t>> packed = recipe.packed_rows;
     if (packed.empty())
-        for (const std::vector<uint8_t>& row : spec.rows)
+        for (const std::vector<uint8_t>& row : recipe.rows)
             packed.push_back(pack_psd_row(row));
     for (const std::vector<uint8_t>& row : packed)
         put16(out, (uint32_t)row.size());

@@ -24,7 +24,7 @@ struct psd_spec {
     std::vector<std::vector<uint8_t>> packed_rows;
 };
 
-std::vector<uint8_t> make_psd(const psd_spec& spec);
+std::vector<uint8_t> make_psd(const psd_spec& recipe);
 
 // Byte-oriented run-length packing of one row.
 std::vector<uint8_t> pack_psd_row(const std::vector<uint8_t>& row);

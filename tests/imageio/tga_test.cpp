@@ -16,32 +16,32 @@ read_result read_tga(const std::vector<uint8_t>& file, int32_t depth, uint32_t f
 
 tga_spec true_colour(uint16_t width, uint16_t height, std::vector<uint32_t> pixels, uint8_t bits = 24)
 {
-    tga_spec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.pixel_bits = bits;
-    spec.pixels = std::move(pixels);
-    return spec;
+    tga_spec recipe;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.pixel_bits = bits;
+    recipe.pixels = std::move(pixels);
+    return recipe;
 }
 
 tga_spec mapped(std::vector<uint32_t> map, std::vector<uint32_t> pixels, uint16_t first = 0)
 {
     const uint16_t width = (uint16_t)pixels.size();
-    tga_spec spec = true_colour(width, 1, std::move(pixels), 8);
-    spec.image_type = 1;
-    spec.map = std::move(map);
-    spec.map_first = first;
-    return spec;
+    tga_spec recipe = true_colour(width, 1, std::move(pixels), 8);
+    recipe.image_type = 1;
+    recipe.map = std::move(map);
+    recipe.map_first = first;
+    return recipe;
 }
 
 const std::vector<uint32_t> six = {0xFF0000, 0x00FF00, 0x0000FF, 0x102030, 0x405060, 0x708090};
 
 TEST(TgaRead, BothRowOrdersGiveTheSamePicture)
 {
-    tga_spec spec = true_colour(3, 2, six);
+    tga_spec recipe = true_colour(3, 2, six);
     for (bool top_down : {false, true}) {
-        spec.top_down = top_down;
-        read_result r = read_tga(make_tga(spec), 24);
+        recipe.top_down = top_down;
+        read_result r = read_tga(make_tga(recipe), 24);
         ASSERT_TRUE(r.has_buffer);
         EXPECT_EQ(r.error, 0);
         EXPECT_EQ(r.width, 3u);
@@ -49,7 +49,7 @@ TEST(TgaRead, BothRowOrdersGiveTheSamePicture)
         EXPECT_EQ(r.pixels, rgb_bytes(six)) << "top_down " << top_down;
     }
     // Without alpha in the file every pixel is opaque at 32 bits.
-    read_result r = read_tga(make_tga(spec), 32);
+    read_result r = read_tga(make_tga(recipe), 32);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(std::vector<uint8_t>(r.pixels.begin(), r.pixels.begin() + 8),
               (std::vector<uint8_t>{255, 0, 0, 255, 0, 255, 0, 255}));
@@ -81,8 +81,8 @@ TEST(TgaRead, RunPacketsMayCrossRows)
 TEST(TgaRead, FiveBitChannelsAreMultipliedByEight)
 {
     for (uint8_t bits : {15, 16}) {
-        tga_spec spec = true_colour(4, 1, {0x7FFF, 0x8000, 0x7C00, 0x03E1}, bits);
-        read_result r = read_tga(make_tga(spec), 24);
+        tga_spec recipe = true_colour(4, 1, {0x7FFF, 0x8000, 0x7C00, 0x03E1}, bits);
+        read_result r = read_tga(make_tga(recipe), 24);
         ASSERT_TRUE(r.has_buffer);
         EXPECT_EQ(r.pixels, (std::vector<uint8_t>{248, 248, 248, 0, 0, 0, 248, 0, 0, 0, 248, 8}));
     }
@@ -90,23 +90,23 @@ TEST(TgaRead, FiveBitChannelsAreMultipliedByEight)
 
 TEST(TgaRead, ThirtyTwoBitPixelsCarryAlpha)
 {
-    tga_spec spec = true_colour(2, 1, {0x80112233, 0x00445566}, 32);
-    spec.alpha_bits = 8;
-    read_result r = read_tga(make_tga(spec), 32);
+    tga_spec recipe = true_colour(2, 1, {0x80112233, 0x00445566}, 32);
+    recipe.alpha_bits = 8;
+    read_result r = read_tga(make_tga(recipe), 32);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.pixels, (std::vector<uint8_t>{0x11, 0x22, 0x33, 0x80, 0x44, 0x55, 0x66, 0}));
-    EXPECT_EQ(read_tga(make_tga(spec), 24).pixels, (std::vector<uint8_t>{0x11, 0x22, 0x33, 0x44, 0x55, 0x66}));
+    EXPECT_EQ(read_tga(make_tga(recipe), 24).pixels, (std::vector<uint8_t>{0x11, 0x22, 0x33, 0x44, 0x55, 0x66}));
 }
 
 TEST(TgaRead, ColourMapsSitAtTheirFirstIndex)
 {
     // A 24-bit map of three entries placed at 2, 3 and 4.
-    tga_spec spec = mapped({0xFF0000, 0x00FF00, 0x0000FF}, {2, 4, 3, 0}, 2);
-    read_result r = read_tga(make_tga(spec), 32);
+    tga_spec recipe = mapped({0xFF0000, 0x00FF00, 0x0000FF}, {2, 4, 3, 0}, 2);
+    read_result r = read_tga(make_tga(recipe), 32);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.pixels, (std::vector<uint8_t>{255, 0, 0, 255, 0, 0, 255, 255, 0, 255, 0, 255, 0, 0, 0, 0}));
 
-    r = read_tga(make_tga(spec), 8);
+    r = read_tga(make_tga(recipe), 8);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.pixels, (std::vector<uint8_t>{2, 4, 3, 0}));
     EXPECT_EQ(std::vector<uint8_t>(r.palette.begin(), r.palette.begin() + 20),
@@ -134,15 +134,15 @@ TEST(TgaRead, MapEntriesBeyondTheTableAreDropped)
     std::vector<uint32_t> map;
     for (uint32_t i = 0; i < 10; ++i)
         map.push_back(0x010101 * (i + 1));
-    tga_spec spec = mapped(map, {250, 255, 0});
-    spec.map_first = 250;
-    read_result r = read_tga(make_tga(spec), 24);
+    tga_spec recipe = mapped(map, {250, 255, 0});
+    recipe.map_first = 250;
+    read_result r = read_tga(make_tga(recipe), 24);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.pixels, (std::vector<uint8_t>{1, 1, 1, 6, 6, 6, 0, 0, 0}));
 
     // A first index past the table keeps nothing, and the pixels still follow the map.
-    spec.map_first = 300;
-    r = read_tga(make_tga(spec), 24);
+    recipe.map_first = 300;
+    r = read_tga(make_tga(recipe), 24);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.pixels, std::vector<uint8_t>(9, 0));
 }
@@ -150,14 +150,14 @@ TEST(TgaRead, MapEntriesBeyondTheTableAreDropped)
 TEST(TgaRead, GreyscaleFilesGetAGreyRamp)
 {
     for (uint8_t type : {3, 11}) {
-        tga_spec spec = true_colour(3, 1, {0, 0x80, 0xFF}, 8);
-        spec.image_type = type;
-        read_result r = read_tga(make_tga(spec), 8);
+        tga_spec recipe = true_colour(3, 1, {0, 0x80, 0xFF}, 8);
+        recipe.image_type = type;
+        read_result r = read_tga(make_tga(recipe), 8);
         ASSERT_TRUE(r.has_buffer) << (int)type;
         EXPECT_EQ(r.pixels, (std::vector<uint8_t>{0, 0x80, 0xFF}));
         EXPECT_EQ(std::vector<uint8_t>(r.palette.begin() + 4 * 0x80, r.palette.begin() + 4 * 0x81),
                   (std::vector<uint8_t>{0x80, 0x80, 0x80, 255}));
-        EXPECT_EQ(read_tga(make_tga(spec), 24).pixels, (std::vector<uint8_t>{0, 0, 0, 0x80, 0x80, 0x80, 255, 255, 255}));
+        EXPECT_EQ(read_tga(make_tga(recipe), 24).pixels, (std::vector<uint8_t>{0, 0, 0, 0x80, 0x80, 0x80, 255, 255, 255}));
     }
 }
 
@@ -174,33 +174,33 @@ TEST(TgaRead, DepthsAndFilesThatDoNotMatch)
 
 TEST(TgaRead, DamagedAndUnsupportedFiles)
 {
-    auto error_of = [](const tga_spec& spec, int32_t depth = 24) {
-        read_result r = read_tga(make_tga(spec), depth);
+    auto error_of = [](const tga_spec& recipe, int32_t depth = 24) {
+        read_result r = read_tga(make_tga(recipe), depth);
         EXPECT_FALSE(r.has_buffer);
         return r.error;
     };
-    tga_spec spec = true_colour(1, 1, {0});
-    spec.image_type = 4;
-    EXPECT_EQ(error_of(spec), 32);
-    spec = true_colour(1, 1, {0});
-    spec.pixel_bits = 40;
-    EXPECT_EQ(error_of(spec), 32);
-    spec = true_colour(0, 1, {});
-    EXPECT_EQ(error_of(spec), 32);
-    spec = true_colour(1, 0, {});
-    EXPECT_EQ(error_of(spec), 32);
-    spec = mapped({}, {0});
-    spec.map_type = 0;
-    EXPECT_EQ(error_of(spec), 32);
-    EXPECT_EQ(error_of(spec, 8), 32);
-    spec = mapped({0}, {0});
-    spec.map_entry_bits = 12;
-    EXPECT_EQ(error_of(spec), 32);
+    tga_spec recipe = true_colour(1, 1, {0});
+    recipe.image_type = 4;
+    EXPECT_EQ(error_of(recipe), 32);
+    recipe = true_colour(1, 1, {0});
+    recipe.pixel_bits = 40;
+    EXPECT_EQ(error_of(recipe), 32);
+    recipe = true_colour(0, 1, {});
+    EXPECT_EQ(error_of(recipe), 32);
+    recipe = true_colour(1, 0, {});
+    EXPECT_EQ(error_of(recipe), 32);
+    recipe = mapped({}, {0});
+    recipe.map_type = 0;
+    EXPECT_EQ(error_of(recipe), 32);
+    EXPECT_EQ(error_of(recipe, 8), 32);
+    recipe = mapped({0}, {0});
+    recipe.map_entry_bits = 12;
+    EXPECT_EQ(error_of(recipe), 32);
 
     // 16-bit indices that point past the 256-entry table.
-    spec = mapped({0xFFFFFF}, {0, 300});
-    spec.pixel_bits = 16;
-    EXPECT_EQ(error_of(spec), 32);
+    recipe = mapped({0xFFFFFF}, {0, 300});
+    recipe.pixel_bits = 16;
+    EXPECT_EQ(error_of(recipe), 32);
 
     // Cut short: header, colour map, pixel data, a run's value.
     EXPECT_EQ(read_tga(std::vector<uint8_t>(17, 0), 24).error, 3);
@@ -211,23 +211,23 @@ TEST(TgaRead, DamagedAndUnsupportedFiles)
     file.pop_back();
     EXPECT_EQ(read_tga(file, 24).error, 3);
     EXPECT_FALSE(read_tga(file, 24).has_buffer);
-    spec = true_colour(2, 1, {5, 5});
-    spec.image_type = 10;
-    file = make_tga(spec);
+    recipe = true_colour(2, 1, {5, 5});
+    recipe.image_type = 10;
+    file = make_tga(recipe);
     file.resize(20);
     EXPECT_EQ(read_tga(file, 24).error, 3);
 }
 
 TEST(TgaRead, FooterExtensionAndDeveloperDirectoryAreTraced)
 {
-    tga_spec spec = true_colour(1, 1, {0x123456});
+    tga_spec recipe = true_colour(1, 1, {0x123456});
     trace_capture plain;
-    ASSERT_TRUE(read_tga(make_tga(spec), 24).has_buffer);
+    ASSERT_TRUE(read_tga(make_tga(recipe), 24).has_buffer);
     EXPECT_TRUE(plain.messages().empty());
 
-    spec.footer = spec.extension = spec.developer = true;
+    recipe.footer = recipe.extension = recipe.developer = true;
     trace_capture all;
-    read_result r = read_tga(make_tga(spec), 24);
+    read_result r = read_tga(make_tga(recipe), 24);
     EXPECT_EQ(r.pixels, rgb_bytes({0x123456}));
     EXPECT_EQ(all.messages(),
               (std::vector<std::string>{"Found TGA footer\n", "Found TGA extension\n", "TGA has developer ext\n"}));
@@ -263,10 +263,10 @@ TEST(TgaRead, PackedBitmapsAtTheFilesDepth)
 
 TEST(TgaRead, TheGenericReadFindsTgaByFooterOrName)
 {
-    tga_spec spec = mapped({0x0A0B0C, 0xFFFFFF}, {1, 0});
-    spec.footer = true;
+    tga_spec recipe = mapped({0x0A0B0C, 0xFFFFFF}, {1, 0});
+    recipe.footer = true;
     trace_capture trace;
-    read_result r = read_generic(make_tga(spec), 0);
+    read_result r = read_generic(make_tga(recipe), 0);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.depth, 8);
     EXPECT_EQ(r.pixels, (std::vector<uint8_t>{1, 0}));

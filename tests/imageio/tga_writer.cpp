@@ -43,38 +43,38 @@ void put_runs(std::vector<uint8_t>& out, const std::vector<uint32_t>& values, ui
 
 }  // namespace
 
-std::vector<uint8_t> make_tga(const tga_spec& spec)
+std::vector<uint8_t> make_tga(const tga_spec& recipe)
 {
     std::vector<uint8_t> out;
-    const uint8_t map_type = spec.map_type >= 0 ? (uint8_t)spec.map_type : (spec.map.empty() ? 0 : 1);
-    out.push_back((uint8_t)spec.id.size());
+    const uint8_t map_type = recipe.map_type >= 0 ? (uint8_t)recipe.map_type : (recipe.map.empty() ? 0 : 1);
+    out.push_back((uint8_t)recipe.id.size());
     out.push_back(map_type);
-    out.push_back(spec.image_type);
-    put16(out, spec.map_first);
-    put16(out, (uint32_t)spec.map.size());
-    out.push_back(spec.map_entry_bits);
+    out.push_back(recipe.image_type);
+    put16(out, recipe.map_first);
+    put16(out, (uint32_t)recipe.map.size());
+    out.push_back(recipe.map_entry_bits);
     put16(out, 0);
     put16(out, 0);
-    put16(out, spec.width);
-    put16(out, spec.height);
-    out.push_back(spec.pixel_bits);
-    out.push_back((uint8_t)((spec.top_down ? 0x20 : 0) | (spec.alpha_bits & 15)));
-    out.insert(out.end(), spec.id.begin(), spec.id.end());
-    for (uint32_t entry : spec.map)
-        put_value(out, entry, (spec.map_entry_bits + 7u) / 8u);
+    put16(out, recipe.width);
+    put16(out, recipe.height);
+    out.push_back(recipe.pixel_bits);
+    out.push_back((uint8_t)((recipe.top_down ? 0x20 : 0) | (recipe.alpha_bits & 15)));
+    out.insert(out.end(), recipe.id.begin(), recipe.id.end());
+    for (uint32_t entry : recipe.map)
+        put_value(out, entry, (recipe.map_entry_bits + 7u) / 8u);
 
     // Rows in stored order: bottom row first unless the file is top-down.
     std::vector<std::vector<uint32_t>> rows;
-    for (uint32_t i = 0; i < spec.height; ++i) {
-        const uint32_t y = spec.top_down ? i : spec.height - 1u - i;
-        const size_t at = (size_t)y * spec.width;
-        if (at + spec.width > spec.pixels.size())
+    for (uint32_t i = 0; i < recipe.height; ++i) {
+        const uint32_t y = recipe.top_down ? i : recipe.height - 1u - i;
+        const size_t at = (size_t)y * recipe.width;
+        if (at + recipe.width > recipe.pixels.size())
             continue;
-        rows.emplace_back(spec.pixels.begin() + at, spec.pixels.begin() + at + spec.width);
+        rows.emplace_back(recipe.pixels.begin() + at, recipe.pixels.begin() + at + recipe.width);
     }
-    const uint32_t bytes = (spec.pixel_bits + 7u) / 8u;
-    const bool rle = spec.image_type >= 9;
-    if (rle && spec.runs_across_rows) {
+    const uint32_t bytes = (recipe.pixel_bits + 7u) / 8u;
+    const bool rle = recipe.image_type >= 9;
+    if (rle && recipe.runs_across_rows) {
         std::vector<uint32_t> all;
         for (const auto& row : rows)
             all.insert(all.end(), row.begin(), row.end());
@@ -88,16 +88,16 @@ std::vector<uint8_t> make_tga(const tga_spec& spec)
                     put_value(out, v, bytes);
         }
     }
-    if (spec.footer) {
+    if (recipe.footer) {
         uint32_t extension_offset = 0;
-        if (spec.extension) {
+        if (recipe.extension) {
             extension_offset = (uint32_t)out.size();
             out.push_back(0xEF);
             out.push_back(0x01);  // the area's own size, 495
             out.resize(out.size() + 493, 0);
         }
         put_value(out, extension_offset, 4);
-        put_value(out, spec.developer ? 18 : 0, 4);
+        put_value(out, recipe.developer ? 18 : 0, 4);
         const char signature[] = "TRUEVISION-XFILE.";
         out.insert(out.end(), signature, signature + sizeof signature);  // with its NUL
     }

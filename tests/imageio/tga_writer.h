@@ -26,4 +26,4 @@ struct tga_spec {
     bool developer = false;            // a developer directory offset in the footer
 };
 
-std::vector<uint8_t> make_tga(const tga_spec& spec);
+std::vector<uint8_t> make_tga(const tga_spec& recipe);

@@ -30,13 +30,13 @@ const uint8_t A[3] = {10, 0, 0}, B[3] = {20, 0, 0}, C[3] = {30, 0, 0}, D[3] = {4
 
 tiff_spec six_pixels(uint16_t orientation)
 {
-    tiff_spec spec;
-    spec.width = 3;
-    spec.height = 2;
-    spec.orientation = orientation;
+    tiff_spec recipe;
+    recipe.width = 3;
+    recipe.height = 2;
+    recipe.orientation = orientation;
     for (const uint8_t* p : {A, B, C, D, E, F})
-        spec.data.insert(spec.data.end(), p, p + 3);
-    return spec;
+        recipe.data.insert(recipe.data.end(), p, p + 3);
+    return recipe;
 }
 
 // The red bytes of a 24-bit buffer, row by row.
@@ -85,22 +85,22 @@ TEST(TiffReader, EveryOrientationIsDeliveredAsDisplayed)
 
 TEST(TiffReader, TrueColourLayoutsAndCompressions)
 {
-    tiff_spec spec;
-    spec.width = 37;
-    spec.height = 21;
-    for (uint32_t i = 0; i < spec.width * spec.height * 3; ++i)
-        spec.data.push_back((uint8_t)(i * 31 + i / 7));
-    const std::vector<uint8_t> expected = spec.data;
+    tiff_spec recipe;
+    recipe.width = 37;
+    recipe.height = 21;
+    for (uint32_t i = 0; i < recipe.width * recipe.height * 3; ++i)
+        recipe.data.push_back((uint8_t)(i * 31 + i / 7));
+    const std::vector<uint8_t> expected = recipe.data;
     for (uint16_t compression : {1, 5, 8}) {
-        tiff_spec variant = spec;
+        tiff_spec variant = recipe;
         variant.compression = compression;
         variant.rows_per_strip = 4;
         EXPECT_EQ(read_tiff(make_tiff(variant), 24).pixels, expected) << compression;
     }
-    tiff_spec planes = spec;
+    tiff_spec planes = recipe;
     planes.planar = 2;
     EXPECT_EQ(read_tiff(make_tiff(planes), 24).pixels, expected);
-    tiff_spec tiles = spec;
+    tiff_spec tiles = recipe;
     tiles.tile_size = 16;
     EXPECT_EQ(read_tiff(make_tiff(tiles), 24).pixels, expected);
     // The same from a file rather than from memory.
@@ -118,7 +118,7 @@ TEST(TiffReader, TrueColourLayoutsAndCompressions)
     EXPECT_EQ(read_tiff(file, 32).pixels, rgba.data);
     EXPECT_EQ(read_tiff(file, 24).pixels, (std::vector<uint8_t>{10, 20, 30, 50, 60, 70}));
     EXPECT_EQ(read_generic(file, 0).depth, 32);
-    EXPECT_EQ(read_generic(make_tiff(spec), 0).depth, 24);
+    EXPECT_EQ(read_generic(make_tiff(recipe), 0).depth, 24);
 }
 
 TEST(TiffReader, GreyAndPaletteImagesFromTheirSamples)
@@ -229,12 +229,12 @@ int32_t stop_at_once(int32_t, int32_t, void*)
 
 TEST(TiffReader, DamagedAndRefusedFiles)
 {
-    tiff_spec spec;
-    spec.width = 64;
-    spec.height = 64;
-    spec.rows_per_strip = 8;
-    spec.data.assign(64 * 64 * 3, 77);
-    std::vector<uint8_t> file = make_tiff(spec);
+    tiff_spec recipe;
+    recipe.width = 64;
+    recipe.height = 64;
+    recipe.rows_per_strip = 8;
+    recipe.data.assign(64 * 64 * 3, 77);
+    std::vector<uint8_t> file = make_tiff(recipe);
 
     EXPECT_EQ(read_tiff({'I', 'I', 42, 0, 8, 0, 0, 0}, 24).error, 20);
     EXPECT_EQ(read_tiff({'M', 'M', 0, 42}, 24).error, 20);
@@ -246,20 +246,20 @@ TEST(TiffReader, DamagedAndRefusedFiles)
     no_strips.resize(cut.size(), 0);
     EXPECT_FALSE(read_tiff(no_strips, 24).has_buffer);
 
-    spec.write_photometric = false;
-    spec.samples = 1;
-    spec.data.resize(64 * 64);
+    recipe.write_photometric = false;
+    recipe.samples = 1;
+    recipe.data.resize(64 * 64);
     trace_capture trace;
-    read_result unknown = read_tiff(make_tiff(spec), 8);
+    read_result unknown = read_tiff(make_tiff(recipe), 8);
     EXPECT_FALSE(unknown.has_buffer);
     EXPECT_EQ(unknown.error, 28);
     EXPECT_TRUE(trace.contains("Can't determine TIFF photometric\n"));
 
-    spec.write_photometric = true;
-    spec.photometric = 1;
+    recipe.write_photometric = true;
+    recipe.photometric = 1;
     is_set_abort_callback(stop_at_once, nullptr);
     EXPECT_EQ(read_tiff(file, 24).error, 14);
-    EXPECT_EQ(read_tiff(make_tiff(spec), 8).error, 14);
+    EXPECT_EQ(read_tiff(make_tiff(recipe), 8).error, 14);
     is_set_abort_callback(nullptr, nullptr);
 
     is_set_buffer_limit(64 * 64 * 4 - 1);

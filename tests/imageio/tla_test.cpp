@@ -14,12 +14,12 @@ using bytes = std::vector<uint8_t>;
 
 tla_spec picture(uint16_t pixel_format, uint16_t width, uint16_t height, bytes pixels)
 {
-    tla_spec spec;
-    spec.pixel_format = pixel_format;
-    spec.width = width;
-    spec.height = height;
-    spec.pixels = std::move(pixels);
-    return spec;
+    tla_spec recipe;
+    recipe.pixel_format = pixel_format;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.pixels = std::move(pixels);
+    return recipe;
 }
 
 // A 2 x 2 RGB picture, rows stored top row first.
@@ -59,9 +59,9 @@ TEST(TlaRead, FiveFiveFiveWords)
 
 TEST(TlaRead, IndexedFilesGoThroughTheirPalette)
 {
-    tla_spec spec = picture(1, 3, 1, {0, 2, 1});
-    spec.palette = {0xFF102030, 0x10405060, 0x81708090};
-    const bytes file = make_tla(spec);
+    tla_spec recipe = picture(1, 3, 1, {0, 2, 1});
+    recipe.palette = {0xFF102030, 0x10405060, 0x81708090};
+    const bytes file = make_tla(recipe);
     read_result indices = read_tla(file, TLA_MODE_INDEXED);
     ASSERT_TRUE(indices.has_buffer);
     EXPECT_EQ(indices.pixels, (bytes{0, 2, 1}));
@@ -85,15 +85,15 @@ TEST(TlaFilters, UndoneInTheOrderPaethUpLeft)
     // A picture with gradients and noise, in blocks of different filters.
     const uint16_t width = 7, height = 9;
     for (uint16_t format : {1, 3, 4}) {
-        tla_spec spec = picture(format, width, height, {});
+        tla_spec recipe = picture(format, width, height, {});
         if (format == 1)
-            spec.palette.assign(256, 0);
+            recipe.palette.assign(256, 0);
         for (uint32_t i = 0; i < (uint32_t)width * height * format; ++i)
-            spec.pixels.push_back((uint8_t)(i * 37 + (i / 5) * (i % 3) * 11));
-        spec.blocks = {{2, 7}, {3, 4}, {1, 0}, {2, 3}, {1, 6}};
-        read_result r = read_tla(make_tla(spec), format == 1 ? TLA_MODE_INDEXED : format == 3 ? TLA_MODE_24 : TLA_MODE_32);
+            recipe.pixels.push_back((uint8_t)(i * 37 + (i / 5) * (i % 3) * 11));
+        recipe.blocks = {{2, 7}, {3, 4}, {1, 0}, {2, 3}, {1, 6}};
+        read_result r = read_tla(make_tla(recipe), format == 1 ? TLA_MODE_INDEXED : format == 3 ? TLA_MODE_24 : TLA_MODE_32);
         ASSERT_TRUE(r.has_buffer) << format;
-        EXPECT_EQ(r.pixels, spec.pixels) << "pixel format " << format;
+        EXPECT_EQ(r.pixels, recipe.pixels) << "pixel format " << format;
     }
 }
 
@@ -103,11 +103,11 @@ TEST(TlaFilters, PaethTiesPreferLeftThenAbove)
     // Left 0, above 30, corner 20: left and corner are equally near (10).
     // Left 30, above 0, corner 20: above and corner are equally near (10).
     for (const bytes& rows : {bytes{20, 30, 0, 50}, bytes{20, 0, 30, 50}}) {
-        tla_spec spec = picture(1, 2, 2, rows);
-        spec.palette.assign(256, 0);
-        spec.blocks = {{2, 4}};
-        spec.prefiltered = true;  // stored as given: the last byte adds the prediction
-        read_result r = read_tla(make_tla(spec), TLA_MODE_INDEXED);
+        tla_spec recipe = picture(1, 2, 2, rows);
+        recipe.palette.assign(256, 0);
+        recipe.blocks = {{2, 4}};
+        recipe.prefiltered = true;  // stored as given: the last byte adds the prediction
+        read_result r = read_tla(make_tla(recipe), TLA_MODE_INDEXED);
         ASSERT_TRUE(r.has_buffer);
         EXPECT_EQ(r.pixels, rows);
     }
@@ -115,9 +115,9 @@ TEST(TlaFilters, PaethTiesPreferLeftThenAbove)
 
 TEST(TlaRead, TagChunksAreKeptInTheThreadState)
 {
-    tla_spec spec = picture(3, 2, 2, rgb_pixels);
-    spec.tags = {{1, 2, 3}, {}, {9}};
-    ASSERT_TRUE(read_tla(make_tla(spec), TLA_MODE_24).has_buffer);
+    tla_spec recipe = picture(3, 2, 2, rgb_pixels);
+    recipe.tags = {{1, 2, 3}, {}, {9}};
+    ASSERT_TRUE(read_tla(make_tla(recipe), TLA_MODE_24).has_buffer);
     const ISPtrVector<CFileDataTag>& tags = is_thread_state()->tags;
     ASSERT_EQ(tags.size(), 3u);
     EXPECT_EQ(tags[0]->data, (bytes{1, 2, 3}));
@@ -132,37 +132,37 @@ TEST(TlaRead, RefusedFiles)
 {
     EXPECT_EQ(read_tla({'T', 'L', 'A', 1, 0, 0, 0}, TLA_MODE_24).error, 52);
     EXPECT_EQ(read_tla({'T', 'L', 'A', 'X', 0, 0, 0}, TLA_MODE_24).error, 3);
-    tla_spec spec = picture(3, 2, 2, rgb_pixels);
-    spec.version = 2;
-    EXPECT_EQ(read_tla(make_tla(spec), TLA_MODE_24).error, 11);
+    tla_spec recipe = picture(3, 2, 2, rgb_pixels);
+    recipe.version = 2;
+    EXPECT_EQ(read_tla(make_tla(recipe), TLA_MODE_24).error, 11);
     for (uint16_t format : {0, 5}) {
-        spec = picture(format, 2, 2, rgb_pixels);
-        EXPECT_EQ(read_tla(make_tla(spec), TLA_MODE_24).error, 3) << format;
+        recipe = picture(format, 2, 2, rgb_pixels);
+        EXPECT_EQ(read_tla(make_tla(recipe), TLA_MODE_24).error, 3) << format;
     }
-    spec = picture(3, 0, 2, {});
-    EXPECT_EQ(read_tla(make_tla(spec), TLA_MODE_24).error, 3);
+    recipe = picture(3, 0, 2, {});
+    EXPECT_EQ(read_tla(make_tla(recipe), TLA_MODE_24).error, 3);
     EXPECT_EQ(read_tla(make_tla(picture(3, 2, 2, rgb_pixels)), 5).error, 5);
     EXPECT_EQ(read_tla(make_tla(picture(3, 2, 2, rgb_pixels)), 0).error, 5);
 }
 
 TEST(TlaRead, PalettesAreCheckedAgainstTheirCountAndChunk)
 {
-    tla_spec spec = picture(1, 1, 1, {0});
-    spec.palette.assign(300, 0xFF000000);
-    EXPECT_EQ(read_tla(make_tla(spec), TLA_MODE_24).error, 3);  // more than 256 entries
-    spec.palette.assign(4, 0);
-    spec.palette_entries = 5;
-    EXPECT_EQ(read_tla(make_tla(spec), TLA_MODE_24).error, 3);  // chunk shorter than its count
+    tla_spec recipe = picture(1, 1, 1, {0});
+    recipe.palette.assign(300, 0xFF000000);
+    EXPECT_EQ(read_tla(make_tla(recipe), TLA_MODE_24).error, 3);  // more than 256 entries
+    recipe.palette.assign(4, 0);
+    recipe.palette_entries = 5;
+    EXPECT_EQ(read_tla(make_tla(recipe), TLA_MODE_24).error, 3);  // chunk shorter than its count
     // Indices past the file's entries read entry colours of zero.
-    spec = picture(1, 2, 1, {0, 200});
-    spec.palette = {0xFF0A0B0C};
-    EXPECT_EQ(read_tla(make_tla(spec), TLA_MODE_24).pixels, (bytes{0x0A, 0x0B, 0x0C, 0, 0, 0}));
+    recipe = picture(1, 2, 1, {0, 200});
+    recipe.palette = {0xFF0A0B0C};
+    EXPECT_EQ(read_tla(make_tla(recipe), TLA_MODE_24).pixels, (bytes{0x0A, 0x0B, 0x0C, 0, 0, 0}));
 }
 
 TEST(TlaRead, DamagedBlocks)
 {
-    const tla_spec spec = picture(3, 2, 2, rgb_pixels);
-    const bytes good = make_tla(spec);
+    const tla_spec recipe = picture(3, 2, 2, rgb_pixels);
+    const bytes good = make_tla(recipe);
     bytes head = good;
     // The block chunk is the last one: find it by its header.
     size_t block = 0;
@@ -185,7 +185,7 @@ TEST(TlaRead, DamagedBlocks)
 
     // Inflated data shorter or longer than the rows, corrupt data, and a
     // block with more rows than the picture.
-    tla_spec shorter = spec;
+    tla_spec shorter = recipe;
     shorter.pixels.resize(9);
     EXPECT_EQ(read_tla(make_tla(shorter), TLA_MODE_24).error, 3);
     bytes longer = head;
@@ -199,11 +199,11 @@ TEST(TlaRead, DamagedBlocks)
     bytes corrupt = good;
     corrupt[block + 15] ^= 0xFF;
     EXPECT_EQ(read_tla(corrupt, TLA_MODE_24).error, 3);
-    tla_spec too_many = spec;
+    tla_spec too_many = recipe;
     too_many.blocks = {{3, 0}};
     EXPECT_EQ(read_tla(make_tla(too_many), TLA_MODE_24).error, 3);
     // The second block is missing.
-    tla_spec split = spec;
+    tla_spec split = recipe;
     split.blocks = {{1, 0}};
     read_result r = read_tla(make_tla(split), TLA_MODE_24);
     EXPECT_FALSE(r.has_buffer);
@@ -244,14 +244,14 @@ TEST(TlaRead, GenericReadDepthsAndTheProtectedSignature)
     tla_spec indexed = picture(1, 2, 1, {1, 0});
     indexed.palette = {0xFF000000, 0xFFFFFFFF};
     struct {
-        tla_spec spec;
+        tla_spec recipe;
         int32_t depth;
     } cases[] = {{indexed, 8}, {picture(2, 1, 1, {0, 0x80}), 32}, {picture(3, 1, 1, {1, 2, 3}), 24},
                  {picture(4, 1, 1, {1, 2, 3, 4}), 32}};
     for (const auto& c : cases) {
-        read_result r = read_generic(make_tla(c.spec), 0);
-        ASSERT_TRUE(r.has_buffer) << c.spec.pixel_format;
-        EXPECT_EQ(r.depth, c.depth) << c.spec.pixel_format;
+        read_result r = read_generic(make_tla(c.recipe), 0);
+        ASSERT_TRUE(r.has_buffer) << c.recipe.pixel_format;
+        EXPECT_EQ(r.depth, c.depth) << c.recipe.pixel_format;
     }
     read_result r = read_generic(make_tla(indexed), 0);
     EXPECT_EQ(r.pixels, (bytes{1, 0}));

@@ -94,44 +94,44 @@ std::vector<uint8_t> tla_filter(const std::vector<uint8_t>& rows, uint32_t row_b
     return cur;
 }
 
-std::vector<uint8_t> make_tla(const tla_spec& spec)
+std::vector<uint8_t> make_tla(const tla_spec& recipe)
 {
-    std::vector<uint8_t> out(spec.signature, spec.signature + 4);
+    std::vector<uint8_t> out(recipe.signature, recipe.signature + 4);
     std::vector<uint8_t> data;
-    put16(data, spec.version);
+    put16(data, recipe.version);
     put_tla_chunk(out, 100, data);
 
-    const uint16_t entries = spec.palette_entries >= 0 ? (uint16_t)spec.palette_entries : (uint16_t)spec.palette.size();
+    const uint16_t entries = recipe.palette_entries >= 0 ? (uint16_t)recipe.palette_entries : (uint16_t)recipe.palette.size();
     data.clear();
-    put16(data, spec.width);
-    put16(data, spec.height);
-    put16(data, spec.pixel_format);
+    put16(data, recipe.width);
+    put16(data, recipe.height);
+    put16(data, recipe.pixel_format);
     put16(data, entries);
     put_tla_chunk(out, 101, data);
 
     data.clear();
-    for (uint32_t colour : spec.palette)
+    for (uint32_t colour : recipe.palette)
         put32(data, colour);  // blue, green, red, alpha
     put_tla_chunk(out, 104, data);
 
     data.clear();
-    put16(data, (uint32_t)spec.tags.size());
+    put16(data, (uint32_t)recipe.tags.size());
     put_tla_chunk(out, 102, data);
-    for (const std::vector<uint8_t>& tag : spec.tags)
+    for (const std::vector<uint8_t>& tag : recipe.tags)
         put_tla_chunk(out, 105, tag);
     put_tla_chunk(out, 103, {});
 
-    const uint32_t pixel_bytes = spec.pixel_format >= 1 && spec.pixel_format <= 4 ? spec.pixel_format : 1;
-    const uint32_t row_bytes = spec.width * pixel_bytes;
-    std::vector<tla_block_spec> blocks = spec.blocks;
+    const uint32_t pixel_bytes = recipe.pixel_format >= 1 && recipe.pixel_format <= 4 ? recipe.pixel_format : 1;
+    const uint32_t row_bytes = recipe.width * pixel_bytes;
+    std::vector<tla_block_spec> blocks = recipe.blocks;
     if (blocks.empty())
-        blocks.push_back({spec.height, 0});
+        blocks.push_back({recipe.height, 0});
     size_t row = 0;
     for (const tla_block_spec& block : blocks) {
-        const size_t from = std::min(row * row_bytes, spec.pixels.size());
-        const size_t to = std::min((row + block.rows) * row_bytes, spec.pixels.size());
-        std::vector<uint8_t> rows(spec.pixels.begin() + from, spec.pixels.begin() + to);
-        const uint16_t applied = spec.prefiltered ? 0 : block.filters;
+        const size_t from = std::min(row * row_bytes, recipe.pixels.size());
+        const size_t to = std::min((row + block.rows) * row_bytes, recipe.pixels.size());
+        std::vector<uint8_t> rows(recipe.pixels.begin() + from, recipe.pixels.begin() + to);
+        const uint16_t applied = recipe.prefiltered ? 0 : block.filters;
         put_tla_block(out, tla_deflate(tla_filter(rows, row_bytes, pixel_bytes, applied)), block.rows, block.filters);
         row += block.rows;
     }

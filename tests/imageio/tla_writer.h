@@ -24,7 +24,7 @@ struct tla_spec {
     bool prefiltered = false;              // store the pixels as given, whatever the filter flags
 };
 
-std::vector<uint8_t> make_tla(const tla_spec& spec);
+std::vector<uint8_t> make_tla(const tla_spec& recipe);
 
 // Applies the filters to rows as the writer does (left, then up, then Paeth
 // on the result), so that the reader's undoing can be checked alone.
