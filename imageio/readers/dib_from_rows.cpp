@@ -1,5 +1,7 @@
 #include "imageio/readers/dib_from_rows.h"
 
+#include "imageio/readers/dib_pack.h"
+
 #include "imageio/buffer.h"
 #include "imageio/bytes.h"
 
@@ -74,16 +76,7 @@ uint8_t* build(read_context& context, const uint8_t* rows, uint32_t width, uint3
         return context.fail(IS_ERR_NO_MEMORY);
     const uint32_t entries = palette_entries(depth);
     const uint64_t stride = dib_stride(width, depth);
-    put_le32(dib, packed_dib_header_size);
-    put_le32(dib + 4, width);
-    put_le32(dib + 8, height);
-    put_le16(dib + 12, 1);
-    put_le16(dib + 14, (uint16_t)depth);
-    put_le32(dib + 20, (uint32_t)(stride * height));
-    put_le32(dib + 32, entries);
-    if (entries)
-        std::memcpy(dib + packed_dib_header_size, palette, 4 * entries);
-    uint8_t* pixels = dib + packed_dib_header_size + 4 * entries;
+    uint8_t* pixels = write_dib_header(dib, width, height, depth, stride, palette, entries);
     const uint64_t row_bytes = source_row_bytes(width, depth);
     for (uint32_t y = 0; y < height; ++y)
         convert_row(rows + (uint64_t)y * row_bytes, pixels + (uint64_t)(height - 1 - y) * stride, width, depth);

@@ -41,6 +41,21 @@ bool packed_dib_size(uint32_t width, uint32_t height, int32_t depth, uint64_t* b
     return true;
 }
 
+uint8_t* write_dib_header(uint8_t* dib, uint32_t width, uint32_t height, int32_t depth, uint64_t stride,
+                          const uint8_t* palette, uint32_t entries)
+{
+    put_le32(dib, header_bytes);
+    put_le32(dib + 4, width);
+    put_le32(dib + 8, height);
+    put_le16(dib + 12, 1);
+    put_le16(dib + 14, (uint16_t)depth);
+    put_le32(dib + 20, (uint32_t)(stride * height));
+    put_le32(dib + 32, entries);
+    if (entries)
+        std::memcpy(dib + header_bytes, palette, 4 * entries);
+    return dib + header_bytes + 4 * entries;
+}
+
 uint8_t* pack_dib(const uint8_t* rows, uint32_t width, uint32_t height, int32_t depth, const uint8_t* palette,
                   int32_t* error)
 {
@@ -56,17 +71,7 @@ uint8_t* pack_dib(const uint8_t* rows, uint32_t width, uint32_t height, int32_t 
     }
     const uint64_t stride = dib_stride(width, depth);
     const uint32_t entries = palette_entries(depth);
-    put_le32(dib, header_bytes);
-    put_le32(dib + 4, width);
-    put_le32(dib + 8, height);
-    put_le16(dib + 12, 1);
-    put_le16(dib + 14, (uint16_t)depth);
-    put_le32(dib + 20, (uint32_t)(stride * height));
-    put_le32(dib + 32, entries);
-    if (entries)
-        std::memcpy(dib + header_bytes, palette, 4 * entries);
-
-    uint8_t* pixels = dib + header_bytes + 4 * entries;
+    uint8_t* pixels = write_dib_header(dib, width, height, depth, stride, palette, entries);
     const uint64_t row_bytes = packed_row_bytes(width, depth);
     for (uint32_t y = 0; y < height; ++y) {
         const uint8_t* from = rows + (uint64_t)y * row_bytes;

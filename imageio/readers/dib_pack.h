@@ -19,3 +19,9 @@ uint8_t* rows_into_dib(uint8_t* rows, uint32_t width, uint32_t height, int32_t d
 // Total bytes of such a bitmap; false for a depth it cannot hold or a size
 // past the buffer limit.
 bool packed_dib_size(uint32_t width, uint32_t height, int32_t depth, uint64_t* bytes);
+
+// Writes the 40-byte header of a bottom-up bitmap whose rows are stride bytes
+// apart, followed by its palette of entries colours (4 bytes each), and
+// returns where the rows begin.
+uint8_t* write_dib_header(uint8_t* dib, uint32_t width, uint32_t height, int32_t depth, uint64_t stride,
+                          const uint8_t* palette, uint32_t entries);
