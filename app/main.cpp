@@ -4,7 +4,7 @@
 
 #include "app/diag_log.h"
 #include "app/main_window.h"
-#include "app/picture_roads.h"
+#include "loader/picture_roads.h"
 #include "app/shell.h"
 #include "imageio/imageio.h"
 #include "raster/raster_image.h"

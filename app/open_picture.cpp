@@ -8,8 +8,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/load_picture.h"
-#include "app/open_filter.h"
+#include "loader/load_picture.h"
+#include "loader/open_filter.h"
 #include "app/shell.h"
 #include "poster/model_win.h"
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "app/load_picture.h"
+#include "loader/load_picture.h"
 #include "app/shell.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The command-line tool's PNG output: straight colours come back from a
 // premultiplied picture, and opaque pictures are written without alpha.
-#include "app/picture_copy.h"
+#include "loader/picture_copy.h"
 #include "tools/cli/png_output.h"
 
 #include <gtest/gtest.h>

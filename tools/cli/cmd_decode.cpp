@@ -1,6 +1,6 @@
 // tilora-cli decode: a picture file read as the program reads it, written
 // as PNG; or, with --depth, read by the library's generic read directly.
-#include "app/format_table.h"
+#include "loader/format_table.h"
 #include "imageio/imageio.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/picture_args.h"

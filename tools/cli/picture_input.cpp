@@ -1,6 +1,6 @@
 #include "tools/cli/picture_input.h"
 
-#include "app/load_picture.h"
+#include "loader/load_picture.h"
 
 #include <cstdio>
 

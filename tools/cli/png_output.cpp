@@ -1,6 +1,6 @@
 #include "tools/cli/png_output.h"
 
-#include "app/picture_copy.h"
+#include "loader/picture_copy.h"
 
 #include <png.h>
 

@@ -1,4 +1,4 @@
-#include "app/picture_roads.h"
+#include "loader/picture_roads.h"
 
 #include "imageio/readers/j2k.h"
 

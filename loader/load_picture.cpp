@@ -1,8 +1,8 @@
-#include "app/load_picture.h"
+#include "loader/load_picture.h"
 
-#include "app/format_table.h"
-#include "app/picture_copy.h"
-#include "app/picture_roads.h"
+#include "loader/format_table.h"
+#include "loader/picture_copy.h"
+#include "loader/picture_roads.h"
 #include "imageio/imageio.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "app/format_table.h"
+#include "loader/format_table.h"
 
 // "description (patterns)", NUL, patterns, NUL for each row in order, then
 // "All Formats", NUL, the patterns of all rows joined by ";", NUL, and the

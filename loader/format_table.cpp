@@ -1,4 +1,4 @@
-#include "app/format_table.h"
+#include "loader/format_table.h"
 
 #include <string>
 #include <string_view>

@@ -1,5 +1,5 @@
 // The Open dialog's format list and the extension gate.
-#include "app/format_table.h"
+#include "loader/format_table.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/open_filter.h"
+#include "loader/open_filter.h"
 
 #include <gtest/gtest.h>
 

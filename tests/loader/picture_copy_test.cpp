@@ -1,5 +1,5 @@
 // From the library's packed rows into the program's image type.
-#include "app/picture_copy.h"
+#include "loader/picture_copy.h"
 #include "raster/kit_test_hooks.h"
 
 #include <gtest/gtest.h>

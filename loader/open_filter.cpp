@@ -1,5 +1,5 @@
 // The Open dialog's filter text.
-#include "app/open_filter.h"
+#include "loader/open_filter.h"
 
 std::string build_open_filter(const format_row* rows, size_t count)
 {

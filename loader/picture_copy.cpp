@@ -1,4 +1,4 @@
-#include "app/picture_copy.h"
+#include "loader/picture_copy.h"
 
 #include <array>
 #include <cstddef>

@@ -1,7 +1,7 @@
 // The Photo CD, JPEG 2000 and metafile roads, driven through stand-ins for
 // their readers.
-#include "app/load_picture.h"
-#include "app/picture_roads.h"
+#include "loader/load_picture.h"
+#include "loader/picture_roads.h"
 #include "tests/imageio/test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Metafile rendering for the loader: a first render learns the picture's
 // natural size, a second one renders it with its longer side at 1000 pixels
 // on white.
-#include "app/picture_roads.h"
+#include "loader/picture_roads.h"
 
 #include <algorithm>
 #include <atomic>

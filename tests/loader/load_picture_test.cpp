@@ -1,6 +1,6 @@
 // Loading picture files as the program does: the extension gate, the road by
 // content, refused formats, and clean failures.
-#include "app/load_picture.h"
+#include "loader/load_picture.h"
 #include "imageio/thread_state.h"
 #include "raster/kit_test_hooks.h"
 #include "tests/imageio/bmp_writer.h"
