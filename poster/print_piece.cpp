@@ -3,14 +3,10 @@
 #include "poster/print_piece.h"
 
 #include <chrono>
-#include <memory>
+
+#include "raster/owned_image.h"
 
 namespace {
-
-struct image_release {
-    void operator()(raster_image* image) const { image_free(image); }
-};
-using owned_image = std::unique_ptr<raster_image, image_release>;
 
 uint32_t elapsed_ms(std::chrono::steady_clock::time_point since)
 {

@@ -3,7 +3,9 @@
 // written as a PNG file, one page at a time.
 #include "poster/job_log.h"
 #include "poster/page_flags.h"
+#include "poster/page_walk.h"
 #include "poster/print_job.h"
+#include "raster/owned_image.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/lengths.h"
 #include "tools/cli/page_render.h"
@@ -14,7 +16,6 @@
 #include "tools/cli/printer_options.h"
 
 #include <charconv>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -134,72 +135,41 @@ void write_to_stderr(void*, const char* text)
     std::fputs(text, stderr);
 }
 
-struct image_release {
-    void operator()(raster_image* image) const { image_free(image); }
-};
-using owned_image = std::unique_ptr<raster_image, image_release>;
-
-// Everything one run of the page loop needs.
-struct pages_job {
-    const pages_options& options;
-    const raster_image* picture;
-    int_rect crop;
-    poster_plan plan;
-    page_flags flags;
-    sheet_layout sheet;
-    job_log log;
-};
-
-// Renders and writes one page; false after printing why it failed.
-bool print_page(const pages_job& job, const grid_position& page)
-{
-    page_rects rects;
-    page_rects_for(job.plan.poster, job.plan.area, job.crop, page.column, page.row, &rects);
-    const int_size img_size = {job.crop.right - job.crop.left, job.crop.bottom - job.crop.top};
-    log_job_page_piece(&job.log, img_size, rects);
-    log_job_page_absolute(&job.log, rects);
-    print_plan_page(page, rects);
-    std::fflush(stdout);
-
-    const char* failure = nullptr;
-    owned_image sheet(render_page(job.picture, rects, job.sheet, job.options.marks, &job.log, &failure));
-    const std::string path = std::string(job.options.out) + "/page-" + std::to_string(page.column) + "-" +
-                             std::to_string(page.row) + ".png";
-    if (!sheet) {
-        std::fprintf(stderr, "tilora-cli pages: cannot render %s: %s\n", path.c_str(), failure);
-        return false;
+// The sheets of the job as PNG files, one in memory at a time.
+class png_sheets : public page_target {
+public:
+    png_sheets(const pages_options& options, const raster_image* picture, const sheet_layout& sheet,
+               const job_log* log)
+        : options_(options), picture_(picture), sheet_(sheet), log_(log)
+    {
     }
-    std::string reason;
-    if (!write_image_png(path.c_str(), sheet.get(), &reason, png_effort::fast)) {
-        report_write_failure(path.c_str(), reason);
-        return false;
-    }
-    return true;
-}
 
-// The job's loop: every page of the grid in printing order, the skipped ones
-// only counted in the log.
-int print_pages(const pages_job& job)
-{
-    const bool portrait = !job.options.printer.landscape;
-    int32_t counter = 0;
-    grid_position page = {0, 0};
-    bool success = true;
-    do {
-        log_job_page_header(&job.log, counter);
-        if (!page_flag(job.flags, page.column, page.row))
-            continue;
-        log_job_page_position(&job.log, page.column, page.row);
-        counter += 1;
-        const auto start = std::chrono::steady_clock::now();
-        success = print_page(job, page);
-        const auto elapsed = std::chrono::steady_clock::now() - start;
-        log_job_page_end(&job.log, (uint32_t)std::chrono::duration_cast<std::chrono::seconds>(elapsed).count(),
-                         success);
-    } while (success && next_grid_position(page, job.plan.npages, portrait));
-    job_log_printf(&job.log, "print end\n");
-    return success ? 0 : 1;
-}
+    bool print_page(grid_position page, int32_t, const page_rects& rects) override
+    {
+        print_plan_page(page, rects);
+        std::fflush(stdout);
+        const char* failure = nullptr;
+        owned_image sheet(render_page(picture_, rects, sheet_, options_.marks, log_, &failure));
+        const std::string path = std::string(options_.out) + "/page-" + std::to_string(page.column) + "-" +
+                                 std::to_string(page.row) + ".png";
+        if (!sheet) {
+            std::fprintf(stderr, "tilora-cli pages: cannot render %s: %s\n", path.c_str(), failure);
+            return false;
+        }
+        std::string reason;
+        if (!write_image_png(path.c_str(), sheet.get(), &reason, png_effort::fast)) {
+            report_write_failure(path.c_str(), reason);
+            return false;
+        }
+        return true;
+    }
+
+private:
+    const pages_options& options_;
+    const raster_image* picture_;
+    sheet_layout sheet_;
+    const job_log* log_;
+};
 
 }  // namespace
 
@@ -232,18 +202,19 @@ int run_pages(int argc, char** argv)
         return usage_error("pages", ("--crop must lie inside the " + std::to_string(picture->width) + " x " +
                                      std::to_string(picture->height) + " picture").c_str());
 
-    pages_job job{options, picture.get(), crop, {}, {}, {}, {}};
     const int_size img_size = {crop.right - crop.left, crop.bottom - crop.top};
-    if (const char* refusal = make_poster_plan(options.printer, options.width, options.height, img_size, &job.plan))
+    poster_plan plan;
+    if (const char* refusal = make_poster_plan(options.printer, options.width, options.height, img_size, &plan))
         return refused(refusal);
-    reset_page_flags(job.flags, job.plan.npages.width, job.plan.npages.height);
+    page_flags flags;
+    reset_page_flags(flags, plan.npages.width, plan.npages.height);
     for (const grid_position& skip : options.skipped) {
-        if (skip.column >= job.plan.npages.width || skip.row >= job.plan.npages.height)
+        if (skip.column >= plan.npages.width || skip.row >= plan.npages.height)
             return usage_error("pages", ("--skip " + std::to_string(skip.column) + "," + std::to_string(skip.row) +
-                                         " lies outside the " + std::to_string(job.plan.npages.width) + " x " +
-                                         std::to_string(job.plan.npages.height) + " page grid")
+                                         " lies outside the " + std::to_string(plan.npages.width) + " x " +
+                                         std::to_string(plan.npages.height) + " page grid")
                                             .c_str());
-        set_page_flag(job.flags, skip.column, skip.row, 0);
+        set_page_flag(flags, skip.column, skip.row, 0);
     }
     std::error_code error;
     std::filesystem::create_directories(options.out, error);
@@ -251,20 +222,19 @@ int run_pages(int argc, char** argv)
         return report_write_failure(options.out, error ? error.message() : "not a folder");
 
     const device_caps caps = printer_device_caps(options.printer);
-    job.sheet = sheet_of(caps);
+    job_log log;
     if (options.log)
-        job.log.write = write_to_stderr;
-    // The records the print job writes before its first page; lengths are
-    // smm whatever unit they were given in, so the metric flag is set.
-    job_log_printf(&job.log, "print begin\n");
-    log_job_device(&job.log, caps);
-    log_job_model(&job.log, {picture->width, picture->height}, crop, job.plan.area.print_size,
-                  options.printer.margins, job.plan.poster, true);
-    log_job_print_start(&job.log, img_size);
-    log_job_print_area(&job.log, false, job.plan.area);
-    log_job_document(&job.log, "Tilora", !options.printer.landscape);
-    log_job_grid(&job.log, job.plan.npages, all_papers(job.flags));
-
-    print_plan_head(job.plan);
-    return print_pages(job);
+        log.write = write_to_stderr;
+    // Lengths are smm whatever unit they were given in, so the metric flag is
+    // set; the simulated printer never needs its offsets exchanged.
+    const poster_job job = {{picture->width, picture->height}, crop, plan.area.print_size, options.printer.margins,
+                            plan.poster, true, caps, false, plan.area, "Tilora", !options.printer.landscape,
+                            plan.npages, &flags};
+    job_log_printf(&log, "print begin\n");
+    log_job_opening(&log, job);
+    print_plan_head(plan);
+    png_sheets sheets(options, picture.get(), sheet_of(caps), &log);
+    const bool done = walk_pages(job, sheets, &log);
+    job_log_printf(&log, "print end\n");
+    return done ? 0 : 1;
 }
