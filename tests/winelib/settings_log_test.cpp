@@ -8,8 +8,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/diag_log.h"
-#include "app/settings.h"
+#include "app/diagnostics/diag_log.h"
+#include "app/settings/settings.h"
 #include "raster/raster_image.h"
 #include "tests/winelib/check.h"
 

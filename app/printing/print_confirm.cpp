@@ -1,0 +1,89 @@
+// The Print command and its confirmation dialog.
+#ifndef NOMINMAX
+#define NOMINMAX  // std::min and std::max, not the macros
+#endif
+#include <windows.h>
+
+#include <cstdio>
+
+#include "app/base/app_caption.h"
+#include "app/base/window_class.h"
+#include "app/printing/print_command.h"
+#include "app/printing/print_progress.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+const print_request& request_of(HWND dialog)
+{
+    return *reinterpret_cast<const print_request*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
+INT_PTR on_init_dialog(HWND dialog, LPARAM request_parameter)
+{
+    SetWindowLongPtrA(dialog, DWLP_USER, request_parameter);
+    const print_request& request = request_of(dialog);
+    if (HGLOBAL devmode = request.printer->devmode()) {
+        if (auto* mode = static_cast<const DEVMODEA*>(GlobalLock(devmode))) {
+            char text[256];
+            std::snprintf(text, sizeof text, "%.*s is ready to print %d page(s)",
+                          static_cast<int>(sizeof mode->dmDeviceName), reinterpret_cast<const char*>(mode->dmDeviceName),
+                          static_cast<int>(all_papers(request.document->pages())));
+            GlobalUnlock(devmode);
+            SetDlgItemTextA(dialog, IDC_CONFIRM_TEXT, text);
+        }
+    }
+    CheckDlgButton(dialog, IDC_PRINT_MARGINS, *request.print_margins ? BST_CHECKED : BST_UNCHECKED);
+    return TRUE;
+}
+
+INT_PTR on_command(HWND dialog, WPARAM wparam)
+{
+    switch (LOWORD(wparam)) {
+    case IDOK:
+        *request_of(dialog).print_margins = IsDlgButtonChecked(dialog, IDC_PRINT_MARGINS) == BST_CHECKED;
+        EndDialog(dialog, IDOK);
+        return TRUE;
+    case IDCANCEL:
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK confirm_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    try {
+        switch (message) {
+        case WM_INITDIALOG: return on_init_dialog(dialog, lparam);
+        case WM_COMMAND: return on_command(dialog, wparam);
+        }
+        return FALSE;
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+bool confirm_print(const print_request& request)
+{
+    return DialogBoxParamA(window_instance(request.main_window), MAKEINTRESOURCEA(IDD_PRINT), request.main_window,
+                           confirm_dialog_proc, reinterpret_cast<LPARAM>(&request)) == IDOK;
+}
+
+void print_command(const print_request& request)
+{
+    // The job logs the picture's size and crop and cuts pages out of it, so
+    // it needs a picture whose layout can be made.
+    const poster_document& document = *request.document;
+    if (!document.g_image() ||
+        check_layout(document.g_poster(), document.g_page(), document.crop_size()) != layout_refusal::none) {
+        MessageBoxA(request.main_window, "Open a picture first.", app_caption, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    if (running_job())
+        return;  // a job is running already
+    if (confirm_print(request))
+        run_print_job(request);
+}

@@ -1,4 +1,0 @@
-// The one instance of the shell state.
-#include "app/shell.h"
-
-shell_state g_shell;

@@ -1,8 +1,0 @@
-// The preview: the page grid with the poster picture on it, pages switched
-// off crossed out, and a status strip with the page count and paper name.
-#pragma once
-#include <windows.h>
-
-// Registers the window class and creates the preview as control id of
-// parent, at (0, 0) and 300 x 300 until the parent lays it out.
-HWND create_preview_window(HWND parent, int id);

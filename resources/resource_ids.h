@@ -1,0 +1,49 @@
+/* Identifiers shared by the program's resources (tilora.rc) and its code:
+ * pictures, icons, dialog templates, their controls, and the main window's
+ * commands and child windows.  Plain macros, so that the resource compiler
+ * reads them too. */
+#ifndef TILORA_RESOURCE_IDS_H
+#define TILORA_RESOURCE_IDS_H
+
+/* Pictures of the custom resource type "JPG". */
+#define PICTURE_STARTUP 126
+#define PICTURE_SPLASH 127
+#define PICTURE_CAPTIONS 135
+#define PICTURE_LOGO 136
+#define PICTURE_BACKGROUND 137
+
+/* Icon groups: the program's, and the print dialogs'. */
+#define IDI_TILORA 122
+#define IDI_PRINT 123
+
+/* The main window's commands and child windows. */
+#define ID_OPEN 101
+#define ID_SCAN 102
+#define ID_SCAN_SELECT 103
+#define ID_PAGE_SETUP 104
+#define ID_PRINT 106
+#define ID_WEB 108
+#define ID_HELP 109
+#define ID_OPTIONS 110
+#define ID_POSTER_WIDTH 111
+#define ID_POSTER_HEIGHT 112
+#define ID_PREVIEW 113
+#define ID_CROP 114
+#define ID_UNCROP 115
+#define ID_POSTER_SIZE 116
+
+/* The print job's dialogs and their controls. */
+#define IDD_PRINTING 128
+#define IDD_PRINT 129
+#define IDC_PAPER_FRAME 1005
+#define IDC_PAGE_COUNTER 1006
+#define IDC_DOCUMENT_NAME 1007
+#define IDC_PROGRESS_BAR 1008
+#define IDC_PRINTER_NAME 1009  /* the progress dialog's printer line */
+#define IDC_PRINT_MARGINS 1009 /* the confirmation dialog's check box */
+#define IDC_QUALITY 1010
+#define IDC_CONFIRM_TEXT 1018
+#define IDC_STAGE 1027
+#define IDC_NOTE 1028
+
+#endif
