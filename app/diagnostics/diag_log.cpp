@@ -16,6 +16,9 @@
 
 namespace {
 
+// Where the log goes; empty while it is off. The raster kit's message hook
+// and the print job's log writer take no parameter of the program's, so the
+// log keeps its one path here, written only through log_enable.
 char g_log_path[MAX_PATH] = "";
 
 // Appends text to the log file in text mode: every "\n" becomes "\r\n". The
