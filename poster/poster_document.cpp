@@ -91,6 +91,7 @@ void poster_document::set_measured_page(smm_size tile, const smm_rect& unprintab
 void poster_document::set_a4_page()
 {
     g_page_ = a4_fallback_page(g_paper_margin_);
+    paper_name_ = "A4";
 }
 
 bool poster_document::set_page_setup(const smm_rect& margins, smm_size tile)

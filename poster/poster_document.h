@@ -67,7 +67,8 @@ public:
     // The tile measured on the printer with the current margins; each margin
     // narrower than the printer's unprintable strip is raised to it.
     void set_measured_page(smm_size tile, const smm_rect& unprintable);
-    // No printer to measure: an A4 sheet less the current margins.
+    // No printer to measure: an A4 sheet less the current margins, and the
+    // paper's name "A4".
     void set_a4_page();
     // New margins and the tile they leave, from page setup. Refused,
     // changing nothing, when no layout can be made on that tile.

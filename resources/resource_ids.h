@@ -46,4 +46,17 @@
 #define IDC_STAGE 1027
 #define IDC_NOTE 1028
 
+/* The page setup dialog: the system's print-setup controls at their standard
+ * identifiers (dlgs.h), and the margins group. */
+#define IDD_PRINT_SETUP 140
+#define IDC_MARGIN_LEFT 141
+#define IDC_MARGIN_TOP 142
+#define IDC_MARGIN_RIGHT 143
+#define IDC_MARGIN_BOTTOM 144
+#define IDC_MARGINS_GROUP 145
+#define IDC_MARGIN_LEFT_LABEL 1102
+#define IDC_MARGIN_RIGHT_LABEL 1103
+#define IDC_MARGIN_TOP_LABEL 1104
+#define IDC_MARGIN_BOTTOM_LABEL 1105
+
 #endif

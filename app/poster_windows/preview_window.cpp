@@ -4,6 +4,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -23,6 +24,10 @@ struct preview_state {
     poster_document* document = nullptr;
     owned_font label_font;
     POINT last_mouse = {};
+    // The crop drag: from a button press on the picture to its release.
+    bool dragging = false;
+    POINT crop_anchor = {};
+    RECT rubber_band = {};  // as last drawn, left <= right and top <= bottom
 };
 
 preview_state& preview_of(HWND preview)
@@ -196,17 +201,95 @@ LRESULT on_set_cursor(HWND preview, UINT message, WPARAM wparam, LPARAM lparam)
     return DefWindowProcA(preview, message, wparam, lparam);
 }
 
+// The band as a dashed outline that inverts what lies under it, so that
+// drawing it twice leaves the screen as it was.
+void draw_band(HWND preview, const RECT& band)
+{
+    if (band.left >= band.right || band.top >= band.bottom)
+        return;
+    window_dc dc(preview);
+    if (!dc)
+        return;
+    owned_pen pen(CreatePen(PS_DASH, 1, RGB(255, 255, 255)));
+    selection use_pen(dc.get(), pen.get());
+    const int old_rop = SetROP2(dc.get(), R2_NOT);
+    const int old_mode = SetBkMode(dc.get(), TRANSPARENT);
+    const POINT lines[4][2] = {
+        {{band.left, band.top}, {band.right, band.top}},
+        {{band.right - 1, band.top}, {band.right - 1, band.bottom}},
+        {{band.left, band.bottom - 1}, {band.right, band.bottom - 1}},
+        {{band.left, band.top}, {band.left, band.bottom}},
+    };
+    for (const auto& line : lines) {
+        MoveToEx(dc.get(), line[0].x, line[0].y, nullptr);
+        LineTo(dc.get(), line[1].x, line[1].y);
+    }
+    SetBkMode(dc.get(), old_mode);
+    SetROP2(dc.get(), old_rop);
+}
+
+void follow_crop_drag(HWND preview, POINT point)
+{
+    preview_state& self = preview_of(preview);
+    const int_rect& picture = self.document->preview().picture_rect;
+    const LONG x = std::clamp<LONG>(point.x, picture.left, picture.right);
+    const LONG y = std::clamp<LONG>(point.y, picture.top, picture.bottom);
+    draw_band(preview, self.rubber_band);
+    self.rubber_band = {std::min(self.crop_anchor.x, x), std::min(self.crop_anchor.y, y),
+                        std::max(self.crop_anchor.x, x), std::max(self.crop_anchor.y, y)};
+    draw_band(preview, self.rubber_band);
+}
+
+void start_crop_drag(HWND preview, POINT point)
+{
+    preview_state& self = preview_of(preview);
+    const RECT picture = to_rect(self.document->preview().picture_rect);
+    if (self.dragging || !PtInRect(&picture, point))
+        return;
+    self.crop_anchor = point;
+    self.rubber_band = {point.x, point.y, point.x, point.y};
+    SetCapture(preview);
+    self.dragging = true;
+}
+
 LRESULT on_mouse_move(HWND preview, LPARAM position)
 {
-    preview_of(preview).last_mouse = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    preview_state& self = preview_of(preview);
+    self.last_mouse = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    if (self.dragging)
+        follow_crop_drag(preview, self.last_mouse);
+    return 0;
+}
+
+LRESULT on_left_button_up(HWND preview)
+{
+    end_crop_drag(preview);
+    return 0;
+}
+
+LRESULT on_activate(HWND preview, WPARAM state)
+{
+    if (LOWORD(state) == WA_INACTIVE)
+        end_crop_drag(preview);
+    return 0;
+}
+
+LRESULT on_capture_changed(HWND preview, LPARAM new_owner)
+{
+    // Capture taken away mid-drag (another program, a dialog): the drag ends
+    // with the band as it stands.
+    if (reinterpret_cast<HWND>(new_owner) != preview)
+        end_crop_drag(preview);
     return 0;
 }
 
 LRESULT on_left_button_down(HWND preview, LPARAM position)
 {
     poster_document& document = *preview_of(preview).document;
-    if (document.crop_mode() != 0)
+    if (document.crop_mode() != 0) {
+        start_crop_drag(preview, {GET_X_LPARAM(position), GET_Y_LPARAM(position)});
         return 0;
+    }
     int32_t column = 0, row = 0;
     if (!preview_page_at(document.preview(), document.npages(), GET_X_LPARAM(position), GET_Y_LPARAM(position),
                          &column, &row) ||
@@ -237,6 +320,9 @@ LRESULT CALLBACK preview_proc(HWND preview, UINT message, WPARAM wparam, LPARAM 
         case WM_SETCURSOR: return on_set_cursor(preview, message, wparam, lparam);
         case WM_MOUSEMOVE: return on_mouse_move(preview, lparam);
         case WM_LBUTTONDOWN: return on_left_button_down(preview, lparam);
+        case WM_LBUTTONUP: return on_left_button_up(preview);
+        case WM_ACTIVATE: return on_activate(preview, wparam);
+        case WM_CAPTURECHANGED: return on_capture_changed(preview, lparam);
         }
         return DefWindowProcA(preview, message, wparam, lparam);
     } catch (...) {
@@ -245,6 +331,18 @@ LRESULT CALLBACK preview_proc(HWND preview, UINT message, WPARAM wparam, LPARAM 
 }
 
 }  // namespace
+
+void end_crop_drag(HWND preview)
+{
+    preview_state* self = preview ? window_state<preview_state>(preview) : nullptr;
+    if (!self || !self->dragging)
+        return;
+    draw_band(preview, self->rubber_band);
+    self->dragging = false;
+    ReleaseCapture();
+    const RECT& band = self->rubber_band;
+    self->document->apply_crop_band({band.left, band.top, band.right, band.bottom});
+}
 
 HWND create_preview_window(HWND parent, int id, poster_document* document)
 {

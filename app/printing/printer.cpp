@@ -3,6 +3,7 @@
 
 #include <commdlg.h>
 
+#include <cstring>
 #include <vector>
 
 #include "poster/paper_name.h"
@@ -43,6 +44,25 @@ void printer_handles::reset(HGLOBAL devmode, HGLOBAL devnames)
 std::pair<HGLOBAL, HGLOBAL> printer_handles::release()
 {
     return {std::exchange(devmode_, nullptr), std::exchange(devnames_, nullptr)};
+}
+
+HGLOBAL duplicate_global(HGLOBAL block)
+{
+    const SIZE_T size = block ? GlobalSize(block) : 0;
+    const void* source = size ? GlobalLock(block) : nullptr;
+    if (!source)
+        return nullptr;
+    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+    void* target = copy ? GlobalLock(copy) : nullptr;
+    if (target) {
+        std::memcpy(target, source, size);
+        GlobalUnlock(copy);
+    } else if (copy) {
+        GlobalFree(copy);
+        copy = nullptr;
+    }
+    GlobalUnlock(block);
+    return copy;
 }
 
 void fetch_default_printer(printer_handles& printer)

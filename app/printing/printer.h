@@ -25,11 +25,20 @@ public:
     // Gives the handles away (to a dialog that may replace them); the holder
     // is empty afterwards.
     std::pair<HGLOBAL, HGLOBAL> release();
+    void swap(printer_handles& other) noexcept
+    {
+        std::swap(devmode_, other.devmode_);
+        std::swap(devnames_, other.devnames_);
+    }
 
 private:
     HGLOBAL devmode_ = nullptr;
     HGLOBAL devnames_ = nullptr;
 };
+
+// A copy of a movable global memory block; null for null or when memory is
+// short.
+HGLOBAL duplicate_global(HGLOBAL block);
 
 // The system's default printer, without showing anything; empty handles
 // when there is none.

@@ -1,6 +1,7 @@
 // The main window's command table.
 #include "app/shell/commands.h"
 
+#include "app/page_setup/page_setup.h"
 #include "app/printing/print_command.h"
 #include "app/shell/app_state.h"
 #include "app/shell/open_picture.h"
@@ -12,21 +13,24 @@ bool dispatch_command(tilora_app& app, WPARAM wparam)
     case ID_OPEN:
         open_picture_command(app);
         return true;
+    case ID_PAGE_SETUP:
+        page_setup({app.main_window, &app.document, &app.printer, app.start_folder});
+        return true;
+    case ID_CROP:
+        app.document.toggle_crop_mode();
+        return true;
     case ID_UNCROP:
         app.document.reset_crop();
         return true;
     case ID_PRINT:
         print_command({app.main_window, &app.document, &app.printer, &app.print_margins});
         return true;
-    // Scanning, page setup, cropping, the web page, help and the
-    // options have no action yet.
+    // Scanning, the web page, help and the options have no action yet.
     case ID_SCAN:
     case ID_SCAN_SELECT:
-    case ID_PAGE_SETUP:
     case ID_WEB:
     case ID_HELP:
     case ID_OPTIONS:
-    case ID_CROP:
         return true;
     }
     return false;

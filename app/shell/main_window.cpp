@@ -190,10 +190,13 @@ LRESULT on_close(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
     return DefWindowProcA(window, message, wparam, lparam);
 }
 
-LRESULT on_activate_app(WPARAM active)
+LRESULT on_activate_app(HWND window, WPARAM active)
 {
-    if (!active)
+    // Another program comes forward: a crop drag ends with its band.
+    if (!active) {
         ReleaseCapture();
+        end_crop_drag(GetDlgItem(window, ID_PREVIEW));
+    }
     return 0;
 }
 
@@ -250,7 +253,7 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         case WM_PAINT: return on_paint(window);
         case WM_CLOSE: return on_close(window, message, wparam, lparam);
         case WM_ERASEBKGND: return 1;
-        case WM_ACTIVATEAPP: return on_activate_app(wparam);
+        case WM_ACTIVATEAPP: return on_activate_app(window, wparam);
         case WM_GETMINMAXINFO: return on_min_max_info(lparam);
         case WM_KEYDOWN: return on_key_down(window, wparam);
         case WM_COMMAND: return on_command(window, wparam, lparam);

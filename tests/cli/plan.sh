@@ -121,6 +121,14 @@ expect_status grid-too-large 1 --image 4000x3000 --width 9999cm --height 9999cm 
 expect_status poster-beyond-100m 1 --image 1000x1000 --width 100000cm
 expect_status other-side-beyond-100m 1 --image 1x1000 --width 100cm
 
+# A crop band over the 600 x 440 preview's picture (65, 53)-(535, 367) of a
+# 3000 x 2000 picture: mapped as the program maps it, the 64 cm width kept.
+band=(--image 3000x2000 --width 64cm --tile 18500x27200 --device-tile 4370x6425 --preview 600x440)
+head=$("$cli" plan "${band[@]}" --crop-band 165,103,365,303 | grep -E '^(crop|poster|npages) ')
+[ "$head" = $'crop 638 318 1914 1592\nposter 64000 63900\nnpages 4 3' ] || fail "crop band: $head"
+expect_status crop-band-without-area 1 "${band[@]}" --crop-band 165,103,165,303
+expect_status crop-band-without-preview 2 --image 3000x2000 --width 64cm --crop-band 1,1,2,2
+
 "$cli" plan --help | grep -q -- "--device-tile" || fail "plan --help lists no printer options"
 "$cli" --help | grep -q "plan" || fail "--help lists no plan command"
 

@@ -75,7 +75,7 @@ class OpenPictures(SessionTestCase):
         layout = self.expected_layout("picture.bmp")
         columns, rows = layout.pages
         # No printer: the status strip names no paper.
-        s.wait_for_text(tw.CLASS, tw.status_text(columns * rows, ""), tw.PREVIEW)
+        s.wait_for_text(tw.CLASS, tw.status_text(columns * rows, "A4"), tw.PREVIEW)
         shot = s.screenshot("a4")
         origin = tw.preview_origin(s)
         y = layout.page_center(0, 0)[1] + origin[1]

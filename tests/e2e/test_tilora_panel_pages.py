@@ -53,7 +53,7 @@ class PanelAndPages(SessionTestCase):
         s.wait_for_text(tw.CLASS, self.height_text(90000), tw.HEIGHT_EDIT)
         layout = tw.Layout(tw.preview_size(s), (90000, height), tw.a4_tile())
         self.assertEqual(layout.pages, (5, 3))
-        s.wait_for_text(tw.CLASS, tw.status_text(15, ""), tw.PREVIEW)
+        s.wait_for_text(tw.CLASS, tw.status_text(15, "A4"), tw.PREVIEW)
         # Each keystroke that leaves a valid number sets the poster; 20000 cm,
         # beyond 100 m, is refused as a whole and the poster stays 2000 cm wide.
         self.type_into_width("20000")
@@ -61,7 +61,7 @@ class PanelAndPages(SessionTestCase):
         poster = tw.poster_for(PICTURE, width_smm=2000000)
         s.wait_for_text(tw.CLASS, f"{poster[1] / 1000:.2f}", tw.HEIGHT_EDIT)
         columns, rows = tw.pages_needed(poster, tw.a4_tile())
-        self.assertEqual(s.driver.text(tw.CLASS, tw.PREVIEW), tw.status_text(columns * rows, ""))
+        self.assertEqual(s.driver.text(tw.CLASS, tw.PREVIEW), tw.status_text(columns * rows, "A4"))
 
     def test_tab_and_shift_tab_move_between_the_edits(self):
         s = self.session
@@ -79,7 +79,7 @@ class PanelAndPages(SessionTestCase):
         s = self.session
         layout = self.current_layout()
         columns, rows = layout.pages
-        all_pages = tw.status_text(columns * rows, "")
+        all_pages = tw.status_text(columns * rows, "A4")
         s.wait_for_text(tw.CLASS, all_pages, tw.PREVIEW)
         origin = tw.preview_origin(s)
         left, top, right, bottom = tw.offset(layout.page_cell(0, 0), origin)
@@ -87,7 +87,7 @@ class PanelAndPages(SessionTestCase):
         diagonal = (left + (right - left) // 4, top + (bottom - top) // 4)
 
         s.input.click(*tw.offset(layout.page_center(0, 0), origin))
-        s.wait_for_text(tw.CLASS, tw.status_text(columns * rows - 1, ""), tw.PREVIEW)
+        s.wait_for_text(tw.CLASS, tw.status_text(columns * rows - 1, "A4"), tw.PREVIEW)
         shot = s.screenshot("page-off")
         near = [(diagonal[0] + dx, diagonal[1] + dy) for dx in (-1, 0, 1) for dy in (-1, 0, 1)]
         self.assertTrue(any(shot.pixel(*p) == tw.CROSS for p in near), "the page is crossed out")
@@ -101,7 +101,7 @@ class PanelAndPages(SessionTestCase):
         s = self.session
         layout = self.current_layout()
         columns, rows = layout.pages
-        all_pages = tw.status_text(columns * rows, "")
+        all_pages = tw.status_text(columns * rows, "A4")
         origin = tw.preview_origin(s)
         grid_left, grid_top, grid_right, grid_bottom = tw.offset(layout.grid, origin)
         for x, y in ((grid_left - 3, grid_top + 20), (grid_left + 20, grid_top - 3),
@@ -109,7 +109,7 @@ class PanelAndPages(SessionTestCase):
             s.input.click(x, y)
         # A page click after them shows that every click before it was taken.
         s.input.click(*tw.offset(layout.page_center(columns - 1, rows - 1), origin))
-        s.wait_for_text(tw.CLASS, tw.status_text(columns * rows - 1, ""), tw.PREVIEW)
+        s.wait_for_text(tw.CLASS, tw.status_text(columns * rows - 1, "A4"), tw.PREVIEW)
         s.input.click(*tw.offset(layout.page_center(columns - 1, rows - 1), origin))
         s.wait_for_text(tw.CLASS, all_pages, tw.PREVIEW)
 
@@ -119,7 +119,7 @@ class PanelAndPages(SessionTestCase):
         columns, rows = layout.pages
         origin = tw.preview_origin(s)
         s.input.click(*tw.offset(layout.page_center(1, 0), origin))
-        s.wait_for_text(tw.CLASS, tw.status_text(columns * rows - 1, ""), tw.PREVIEW)
+        s.wait_for_text(tw.CLASS, tw.status_text(columns * rows - 1, "A4"), tw.PREVIEW)
         # Another picture on the same grid keeps the selection.
         path = os.path.join(s.dir, "same-grid.bmp")
         pictures.write_raster(path, "BMP3", (10, 200, 30), (300, 200))
@@ -127,11 +127,11 @@ class PanelAndPages(SessionTestCase):
         s.wait_for_text(tw.CLASS, self.height_text(64000, (300, 200)), tw.HEIGHT_EDIT)
         self.assertEqual(tw.pages_needed((64000, tw.poster_for((300, 200), width_smm=64000)[1]), tw.a4_tile()),
                          (columns, rows))
-        self.assertEqual(s.driver.text(tw.CLASS, tw.PREVIEW), tw.status_text(columns * rows - 1, ""))
+        self.assertEqual(s.driver.text(tw.CLASS, tw.PREVIEW), tw.status_text(columns * rows - 1, "A4"))
         # A poster on another grid selects every page again.
         self.type_into_width("100")
         wider = tw.pages_needed((100000, tw.poster_for((300, 200), width_smm=100000)[1]), tw.a4_tile())
-        s.wait_for_text(tw.CLASS, tw.status_text(wider[0] * wider[1], ""), tw.PREVIEW)
+        s.wait_for_text(tw.CLASS, tw.status_text(wider[0] * wider[1], "A4"), tw.PREVIEW)
 
     def test_cleared_edit_keeps_the_poster_and_uncrop_writes_it_back(self):
         s = self.session
@@ -141,9 +141,9 @@ class PanelAndPages(SessionTestCase):
         s.wait_for_text(tw.CLASS, "", tw.WIDTH_EDIT)
         self.assertEqual(s.driver.text(tw.CLASS, tw.HEIGHT_EDIT), height)
         self.assertEqual(s.driver.text(tw.CLASS, tw.PREVIEW), status)
-        # Commands without an action yet, and ids outside the table, change nothing.
-        for command in (tw.SCAN, tw.SCAN_SELECT, tw.PAGE_SETUP, tw.WEB, tw.HELP, tw.OPTIONS, tw.CROP,
-                        999):
+        # Commands without an action yet, Crop pressed twice, and ids outside
+        # the table change nothing.
+        for command in (tw.SCAN, tw.SCAN_SELECT, tw.WEB, tw.HELP, tw.OPTIONS, tw.CROP, tw.CROP, 999):
             s.driver.command(tw.CLASS, command)
         s.driver.command(tw.CLASS, tw.UNCROP)
         s.wait_for_text(tw.CLASS, "64.00", tw.WIDTH_EDIT)

@@ -68,27 +68,10 @@ struct pages_options {
     printer_options printer;
 };
 
-// Whole numbers, comma-separated, none negative: exactly count of them.
-bool parse_counts(std::string_view text, int32_t* values, int count)
-{
-    for (int i = 0; i < count; ++i) {
-        const size_t comma = text.find(',');
-        if ((comma == std::string_view::npos) != (i == count - 1))
-            return false;
-        const std::string_view part = text.substr(0, comma);
-        auto result = std::from_chars(part.data(), part.data() + part.size(), values[i]);
-        if (part.empty() || result.ec != std::errc() || result.ptr != part.data() + part.size() || values[i] < 0)
-            return false;
-        if (i < count - 1)
-            text = text.substr(comma + 1);
-    }
-    return true;
-}
-
 bool parse_skip(const char* text, grid_position* page)
 {
     int32_t v[2];
-    if (!parse_counts(text, v, 2))
+    if (!parse_whole_numbers(text, v, 2))
         return false;
     *page = {v[0], v[1]};
     return true;
@@ -96,10 +79,10 @@ bool parse_skip(const char* text, grid_position* page)
 
 bool parse_crop(const char* text, int_rect* crop)
 {
-    int32_t v[4];
-    if (!parse_counts(text, v, 4) || v[2] <= v[0] || v[3] <= v[1])
+    int_rect rect;
+    if (!parse_pixel_rect(text, &rect) || rect.right == rect.left || rect.bottom == rect.top)
         return false;
-    *crop = {v[0], v[1], v[2], v[3]};
+    *crop = rect;
     return true;
 }
 

@@ -1,6 +1,8 @@
 // tilora-cli plan: the page layout of a poster, page by page, as the print
 // job would cut it, and optionally the preview's geometry.
 #include "poster/geometry.h"
+#include "poster/poster_document.h"
+#include "poster/poster_size.h"
 #include "poster/print_job.h"
 #include "tools/cli/args.h"
 #include "tools/cli/commands.h"
@@ -26,11 +28,17 @@ const char plan_help[] =
     "  --width LEN          poster width, e.g. 90cm, 35in, 640mm; alone, the\n"
     "  --height LEN         height follows the crop's aspect (and the reverse)\n"
     "  --preview WxH        add the preview geometry for this client size\n"
+    "  --crop-band L,T,R,B  a crop band drawn over that preview's picture, in\n"
+    "                       preview pixels: the plan is made for the crop it\n"
+    "                       gives, as the program crops (the poster keeps the\n"
+    "                       length of the crop's longer side, the other side\n"
+    "                       follows); needs --preview\n"
     "\n"
     "%s"
     "\n"
     "output, one record a line (lengths in smm, positions in pixels):\n"
-    "  tile W H / print_rect L T R B / page_margin L T R B / paper W H /\n"
+    "  [crop L T R B /] tile W H / print_rect L T R B / page_margin L T R B /\n"
+    "  paper W H /\n"
     "  poster W H / npages C R / page C R image L T R B device L T R B ... /\n"
     "  preview cell W H origin X Y picture L T R B\n"
     "\n"
@@ -42,6 +50,7 @@ struct plan_options {
     std::optional<double> width;   // smm
     std::optional<double> height;  // smm
     std::optional<int_size> preview;
+    std::optional<int_rect> crop_band;
     printer_options printer;
 };
 
@@ -62,6 +71,7 @@ bool take_plan_option(arg_cursor& args, plan_options& options)
     // A missing value leaves only the recorded error behind.
     return take_parsed(args, "--image", parse_int_size, &options.crop) ||
            take_parsed(args, "--preview", parse_int_size, &options.preview) ||
+           take_parsed(args, "--crop-band", parse_pixel_rect, &options.crop_band) ||
            take_parsed(args, "--width", parse_length, &options.width) ||
            take_parsed(args, "--height", parse_length, &options.height) || !args.error.empty();
 }
@@ -105,11 +115,32 @@ int run_plan(int argc, char** argv)
         image_free(image);
     }
 
+    if (options.crop_band && !options.preview)
+        return usage_error("--crop-band needs --preview");
+
     poster_plan plan;
     if (const char* refusal = make_poster_plan(options.printer, options.width, options.height, *options.crop, &plan))
         return refused(refusal);
+    int_rect crop = {0, 0, options.crop->width, options.crop->height};
+    if (options.crop_band) {
+        // The band over the whole picture's preview becomes the crop; the
+        // poster keeps the length of the crop's longer side.
+        preview_geometry preview;
+        preview_layout(*options.preview, plan.poster, plan.area.print_size, &preview);
+        if (!crop_from_band(*options.crop_band, preview.picture_rect, crop, &crop))
+            return refused("the crop band has no area");
+        const int_size size = {crop.right - crop.left, crop.bottom - crop.top};
+        const bool keep_width = size.width > size.height;
+        const std::optional<double> width = keep_width ? std::optional<double>(plan.poster.width) : std::nullopt;
+        const std::optional<double> height = keep_width ? std::nullopt : std::optional<double>(plan.poster.height);
+        if (const char* refusal = make_poster_plan(options.printer, width, height, size, &plan))
+            return refused(refusal);
+        std::printf("crop ");
+        print_rect_fields(crop);
+        std::printf("\n");
+        crop = {0, 0, size.width, size.height};
+    }
     print_plan_head(plan);
-    const int_rect crop = {0, 0, options.crop->width, options.crop->height};
     grid_position page = {0, 0};
     do {
         page_rects rects;

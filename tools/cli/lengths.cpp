@@ -72,6 +72,22 @@ const named_paper papers[] = {
 
 }  // namespace
 
+bool parse_whole_numbers(std::string_view text, int32_t* values, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        const size_t comma = text.find(',');
+        if ((comma == std::string_view::npos) != (i == count - 1))
+            return false;
+        const std::string_view part = text.substr(0, comma);
+        auto result = std::from_chars(part.data(), part.data() + part.size(), values[i]);
+        if (part.empty() || result.ec != std::errc() || result.ptr != part.data() + part.size() || values[i] < 0)
+            return false;
+        if (i < count - 1)
+            text = text.substr(comma + 1);
+    }
+    return true;
+}
+
 bool parse_length(const char* text, double* smm)
 {
     std::string_view view(text);
@@ -149,5 +165,14 @@ bool parse_paper(const char* text, smm_size* paper)
         width <= 0 || height <= 0)
         return false;
     *paper = {width, height};
+    return true;
+}
+
+bool parse_pixel_rect(const char* text, int_rect* rect)
+{
+    int32_t v[4];
+    if (!parse_whole_numbers(text, v, 4) || v[2] < v[0] || v[3] < v[1])
+        return false;
+    *rect = {v[0], v[1], v[2], v[3]};
     return true;
 }

@@ -4,6 +4,8 @@
 #pragma once
 #include "poster/geometry.h"
 
+#include <string_view>
+
 // No margin, strip, paper or tile on the command line may reach this many smm
 // (100 m); poster sides have their own range (poster_size.h).
 constexpr double cli_length_limit = 10000000.0;
@@ -15,6 +17,13 @@ bool parse_length(const char* text, double* smm);
 
 // Four millimetre values "L,T,R,B" into smm, each rounded half away from zero.
 bool parse_mm_rect(const char* text, smm_rect* rect);
+
+// Exactly count whole numbers, comma-separated, none negative.
+bool parse_whole_numbers(std::string_view text, int32_t* values, int count);
+
+// "L,T,R,B" in pixels: whole numbers, none negative, right not left of left
+// and bottom not above top (a rectangle may be empty).
+bool parse_pixel_rect(const char* text, int_rect* rect);
 
 // "WxH" with positive whole numbers.
 bool parse_int_size(const char* text, int_size* size);
