@@ -209,10 +209,10 @@ int run_pages(int argc, char** argv)
     if (options.log)
         log.write = write_to_stderr;
     // Lengths are smm whatever unit they were given in, so the metric flag is
-    // set; the simulated printer never needs its offsets exchanged.
+    // set.
     const poster_job job = {{picture->width, picture->height}, crop, plan.area.print_size, options.printer.margins,
-                            plan.poster, true, caps, false, plan.area, "Tilora", !options.printer.landscape,
-                            plan.npages, &flags};
+                            plan.poster, true, caps, printer_offsets_swapped(options.printer), plan.area, "Tilora",
+                            !options.printer.landscape, plan.npages, &flags};
     job_log_printf(&log, "print begin\n");
     log_job_opening(&log, job);
     print_plan_head(plan);

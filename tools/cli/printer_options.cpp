@@ -12,7 +12,9 @@ constexpr int32_t max_dpi = 100000;
 const char printer_options_help[] =
     "printer:\n"
     "  --paper NAME         A3, A4, A5, Letter, Legal, Tabloid or WxHmm (default A4)\n"
-    "  --landscape          swap the paper's sides; pages print across each row\n"
+    "  --landscape          swap the paper's sides; pages print across each row;\n"
+    "                       the printer reports the same offsets as in portrait,\n"
+    "                       which the job exchanges (swap 1 in the log)\n"
     "  --dpi N              resolution on both axes (default 600)\n"
     "  --unprintable L,T,R,B  strips the printer cannot reach, in mm (default 0,0,0,0)\n"
     "  --margins L,T,R,B    margins from the paper edge, in mm (default 5,5,20,20)\n"
@@ -92,10 +94,15 @@ device_caps printer_device_caps(const printer_options& options)
     return {options.dpi, options.dpi, tile.width, tile.height, tile.width, tile.height, 0, 0};
 }
 
+bool printer_offsets_swapped(const printer_options& options)
+{
+    return !options.tile && options.landscape;
+}
+
 std::optional<print_area> printer_print_area(const printer_options& options)
 {
     if (!options.tile)
-        return measure_print_area(simulate_device_caps(options), false, &options.margins);
+        return measure_print_area(simulate_device_caps(options), printer_offsets_swapped(options), &options.margins);
     const smm_size tile = *options.tile;
     const smm_rect& m = options.margins;
     print_area area;

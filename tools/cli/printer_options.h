@@ -37,6 +37,12 @@ device_caps simulate_device_caps(const printer_options& options);
 // at the given resolution, with no unprintable strips.
 device_caps printer_device_caps(const printer_options& options);
 
+// Whether the print job exchanges the simulated printer's physical offsets:
+// it reports the same horizontal offset in portrait and landscape, like a
+// driver that does not turn its offsets, so a landscape job exchanges them
+// as the program does on such a printer.
+bool printer_offsets_swapped(const printer_options& options);
+
 // The print area of the described printer with its margins: measured on the
 // simulated printer, or, with a tile given, that tile at the device origin
 // with the margins around it. Nullopt when the measurement is refused.

@@ -25,16 +25,21 @@ class Input:
         left, top, right, bottom = rect
         self.click((left + right) // 2, (top + bottom) // 2, button)
 
-    def drag(self, start, end, steps=8, button=1):
+    def drag(self, start, end, steps=8, button=1, release=True):
         """Presses the button at `start`, moves to `end` in steps (so the
-        program sees motion, as from a hand) and releases it there."""
+        program sees motion, as from a hand) and releases it there, or keeps
+        it pressed when release is false."""
         (x0, y0), (x1, y1) = start, end
         args = ["mousemove", x0, y0, "mousedown", button]
         for i in range(1, steps + 1):
             args += ["mousemove", x0 + (x1 - x0) * i // steps, y0 + (y1 - y0) * i // steps,
                      "sleep", "0.03"]
-        args += ["mouseup", button]
+        if release:
+            args += ["mouseup", button]
         self._xdotool(*args)
+
+    def release(self, button=1):
+        self._xdotool("mouseup", button)
 
     def type(self, text, delay_ms=30):
         """Types text into the window that has the keyboard focus."""
