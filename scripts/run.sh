@@ -6,6 +6,8 @@
 #   BUILD_DIR        where the build trees go (default: build/release)
 #   TILORA_WINEPREFIX the Wine prefix (default: ~/.local/share/tilora/wine),
 #                    made on first use
+#   TILORA_PDF_DIR   where the PDF printer puts its files when the machine has
+#                    no printer (default: ~/Tilora-PDF)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -40,8 +42,13 @@ if [ -z "${DISPLAY:-}" ] || ! xdotool getdisplaygeometry >/dev/null 2>&1; then
   echo "run: no display found; Tilora runs on the virtual display $DISPLAY (Xvfb)."
   echo "run: take a screenshot of it with:  DISPLAY=$DISPLAY import -window root tilora.png"
 fi
-stop_display() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; true; }
-trap stop_display EXIT
+pdf_state=
+stop_services() {
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  [ -n "$pdf_state" ] && "$root/scripts/pdf-printer.sh" stop "$pdf_state"
+  true
+}
+trap stop_services EXIT
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "run: making the Wine prefix $WINEPREFIX (wineboot, about 15 s)"
@@ -69,6 +76,15 @@ decorated=Y
 [ -n "$xvfb_pid" ] && decorated=N
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d "$decorated" /f >/dev/null 2>&1
 
+# A machine without any printer prints to a PDF printer of its own for the
+# run: a private print scheduler with one cups-pdf queue as the default.
+if ! LC_ALL=C lpstat -e 2>/dev/null | grep -q .; then
+  pdf_dir=${TILORA_PDF_DIR:-$HOME/Tilora-PDF}
+  pdf_state=$HOME/.local/share/tilora/cups
+  CUPS_SERVER=$("$root/scripts/pdf-printer.sh" start "$pdf_state" "$pdf_dir")
+  export CUPS_SERVER
+  echo "run: no printer found; Tilora prints to the PDF printer TiloraPDF: one PDF file per job in $pdf_dir"
+fi
 printer=$(LC_ALL=C lpstat -d 2>/dev/null | sed -n 's/^system default destination: //p')
 echo "run: default printer: ${printer:-none (the poster is laid out on A4)}"
 echo "run: starting Tilora"
