@@ -156,14 +156,12 @@ TEST(GenericRead, ExpansionsThroughThePaletteAndToOpaqueAlpha)
     uint8_t palette[1024] = {};
     std::memcpy(palette + 4 * 200, "\x01\x02\x03\x99", 4);
     const uint8_t indices[] = {200, 0};
-    uint8_t* rgb = expand_indexed_to_rgb(indices, 2, 1, palette);
+    owned_buffer rgb = expand_indexed_to_rgb(indices, 2, 1, palette);
     ASSERT_NE(rgb, nullptr);
-    EXPECT_EQ(std::vector<uint8_t>(rgb, rgb + 6), (std::vector<uint8_t>{3, 2, 1, 0, 0, 0}));
-    uint8_t* rgba = expand_rgb_to_rgba(rgb, 1, 2);
+    EXPECT_EQ(std::vector<uint8_t>(rgb.get(), rgb.get() + 6), (std::vector<uint8_t>{3, 2, 1, 0, 0, 0}));
+    owned_buffer rgba = expand_rgb_to_rgba(rgb.get(), 1, 2);
     ASSERT_NE(rgba, nullptr);
-    EXPECT_EQ(std::vector<uint8_t>(rgba, rgba + 8), (std::vector<uint8_t>{3, 2, 1, 255, 0, 0, 0, 255}));
-    is_global_free(rgb);
-    is_global_free(rgba);
+    EXPECT_EQ(std::vector<uint8_t>(rgba.get(), rgba.get() + 8), (std::vector<uint8_t>{3, 2, 1, 255, 0, 0, 0, 255}));
     EXPECT_EQ(expand_rgb_to_rgba(indices, 0x10000, 0x10000), nullptr);
 }
 
