@@ -1,7 +1,7 @@
 // The generic read: depth choice, families, refusals and the trace.
 #include "imageio/generic_read.h"
-#include "tests/imageio/bmp_writer.h"
-#include "tests/imageio/test_support.h"
+#include "tests/writers/bmp_writer.h"
+#include "tests/imageio/reads.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 
 namespace {
 
-bmp_spec paletted(uint16_t bits)
+bmp_recipe paletted(uint16_t bits)
 {
-    bmp_spec recipe;
+    bmp_recipe recipe;
     recipe.width = 3;
     recipe.height = 1;
     recipe.bit_count = bits;
@@ -36,7 +36,7 @@ TEST(GenericRead, DepthZeroFollowsTheBitmapsBitCount)
     EXPECT_EQ(one.pixels, (std::vector<uint8_t>{0xA0}));
     EXPECT_TRUE(trace.contains("Reading generic as BMP1\n"));
 
-    bmp_spec rgba;
+    bmp_recipe rgba;
     rgba.bit_count = 32;
     rgba.pixels = {0x7F010203};
     read_result r32 = read_generic(make_bmp(rgba), 0);
@@ -44,7 +44,7 @@ TEST(GenericRead, DepthZeroFollowsTheBitmapsBitCount)
     EXPECT_EQ(r32.pixels, (std::vector<uint8_t>{1, 2, 3, 0x7F}));
     EXPECT_TRUE(trace.contains("Reading generic as BMP32\n"));
 
-    bmp_spec sixteen;
+    bmp_recipe sixteen;
     sixteen.bit_count = 16;
     sixteen.pixels = {0x7FFF};
     read_result r16 = read_generic(make_bmp(sixteen), 0);
@@ -76,7 +76,7 @@ TEST(GenericRead, WantedDepthsSelectAFamily)
 
 TEST(GenericRead, TheTwoApplicationEntryPoints)
 {
-    bmp_spec recipe;
+    bmp_recipe recipe;
     recipe.width = 2;
     recipe.pixels = {0x102030, 0x405060};
     temp_file file("p.bmp", make_bmp(recipe));
@@ -139,7 +139,7 @@ TEST(GenericRead, BareSignaturesFailWithTheirReadersCode)
 
 TEST(GenericRead, PartialPicturesAreNotHandedOn)
 {
-    bmp_spec recipe;
+    bmp_recipe recipe;
     recipe.height = 2;
     recipe.pixels = {1, 2};
     std::vector<uint8_t> file = make_bmp(recipe);
