@@ -123,6 +123,12 @@ seed_list gif_seeds()
     full.frames[0].pixels = mixed_ramp(4400, 251);
     full.frames[0].clear_when_full = false;
     out.push_back({"full_table.gif", make_gif(full)});
+
+    gif_recipe wide = full;  // codes 12 bits wide from the start
+    wide.global_table.assign(256, 0x808080);
+    wide.frames[0].min_code_size = 11;
+    wide.frames[0].clear_when_full = true;
+    out.push_back({"code_size_11.gif", make_gif(wide)});
     return out;
 }
 
@@ -138,6 +144,7 @@ seed_list tga_seeds()
             recipe.width = 3;
             recipe.height = 2;
             recipe.top_down = bits == 24;
+            recipe.right_to_left = bits == 32;
             recipe.pixels = colours;
             recipe.footer = true;  // without a name, only the footer tells the generic read it is a TGA
             out.push_back({"rgb" + std::to_string(bits) + "_" + std::to_string(type) + ".tga", make_tga(recipe)});
@@ -167,6 +174,12 @@ seed_list tga_seeds()
         recipe.footer = true;
         recipe.extension = recipe.developer = type == 11;
         out.push_back({"grey_" + std::to_string(type) + ".tga", make_tga(recipe)});
+        // Grey level and alpha.
+        recipe.pixel_bits = 16;
+        recipe.alpha_bits = 8;
+        for (uint32_t& p : recipe.pixels)
+            p |= 0x8000;
+        out.push_back({"grey16_" + std::to_string(type) + ".tga", make_tga(recipe)});
     }
     return out;
 }

@@ -112,12 +112,12 @@ owned_buffer read_image(read_context& context, byte_stream& in, gif_state* state
     const uint8_t flags = descriptor[8];
     if ((flags & 0x80) && !read_colour_table(in, state, 1u << ((flags & 7) + 1)))
         return context.fail(IS_ERR_BAD_GIF);
-    // Decoding cannot start on an image of no pixels, nor with root codes
-    // that are not bytes.
+    // Decoding cannot start on an image of no pixels, nor with a code size
+    // whose first codes would pass 12 bits.
     if (w == 0 || h == 0)
         return context.fail(IS_ERR_BAD_GIF);
     uint8_t min_code_size;
-    if (!in.next(&min_code_size) || min_code_size < 2 || min_code_size > 8)
+    if (!in.next(&min_code_size) || min_code_size < gif_min_code_size || min_code_size > gif_max_code_size)
         return context.fail(IS_ERR_BAD_GIF);
     owned_buffer pixels = alloc_pixels(w, h);
     if (!pixels)

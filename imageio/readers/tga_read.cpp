@@ -56,6 +56,7 @@ uint32_t stored_index(const uint8_t* value, uint32_t bytes)
 // Decodes the pixel data at the source's position into out_bytes a pixel:
 // 1 keeps the stored value (an index or grey level), 3 and 4 give red,
 // green, blue (and alpha) through the colour map or the value's own colour.
+// Rows stored bottom-up or right to left are put the right way round.
 owned_buffer decode_pixels(read_context& context, byte_stream& in, const tga_header& header, const uint8_t* map,
                            uint32_t out_bytes)
 {
@@ -68,8 +69,9 @@ owned_buffer decode_pixels(read_context& context, byte_stream& in, const tga_hea
     tga_values values(in, header.pixel_bytes(), header.rle());
     int32_t error = IS_OK;
     for (uint32_t i = 0; i < header.height && error == IS_OK; ++i) {
-        uint8_t* out = pixels.get() + (header.top_down() ? i : header.height - 1u - i) * row_bytes;
-        for (uint32_t x = 0; x < header.width; ++x, out += out_bytes) {
+        uint8_t* row = pixels.get() + (header.top_down() ? i : header.height - 1u - i) * row_bytes;
+        for (uint32_t x = 0; x < header.width; ++x) {
+            uint8_t* out = row + (uint64_t)(header.right_to_left() ? header.width - 1u - x : x) * out_bytes;
             uint8_t value[4] = {};
             if (!values.next(value)) {
                 error = IS_ERR_READ;
@@ -88,6 +90,8 @@ owned_buffer decode_pixels(read_context& context, byte_stream& in, const tga_hea
                     break;
                 }
                 std::memcpy(bgra, map + 4 * index, 4);
+            } else if (header.grey() && header.pixel_bits == 16) {
+                tga_grey_alpha(value, bgra);
             } else {
                 tga_colour(value, header.pixel_bytes(), bgra);
             }
@@ -118,8 +122,7 @@ owned_buffer read_true_colour(read_context& context, const tga_header& header, i
 
 owned_buffer read_indexed(read_context& context, const tga_header& header, uint8_t* palette)
 {
-    const bool grey = header.image_type == TGA_GREY || header.image_type == TGA_GREY_RLE;
-    if (header.pixel_bits > 8 || !(header.mapped() || grey))
+    if (header.pixel_bits > 8 || !(header.mapped() || header.grey()))
         return context.fail(IS_ERR_WRONG_DEPTH);
     if (int32_t error = tga_check_header(header))
         return context.fail(error);
@@ -128,7 +131,7 @@ owned_buffer read_indexed(read_context& context, const tga_header& header, uint8
     uint8_t map[1024] = {};
     if (int32_t error = tga_read_id_and_map(in, header, map))
         return context.fail(error);
-    if (grey) {
+    if (header.grey()) {
         for (uint32_t i = 0; i < 256; ++i) {
             std::memset(palette + 4 * i, (int)i, 3);
             palette[4 * i + 3] = 255;

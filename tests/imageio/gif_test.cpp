@@ -1,4 +1,4 @@
-// GIF reads: LZW at every code size, full tables, interlacing, the first
+// GIF reads: LZW at every code size (2 to 11), full tables, interlacing, the first
 // frame only, transparency, cut-off and broken data, refusals and the
 // generic read.
 #include "imageio/readers/gif.h"
@@ -65,6 +65,36 @@ TEST(GifRead, CodesOfEveryWidthAcrossSubBlocks)
             EXPECT_EQ(g.read.pixels, recipe.frames[0].pixels) << (int)code_size << " block " << block;
         }
     }
+}
+
+TEST(GifRead, CodeSizesAboveEightUpToEleven)
+{
+    // 256 colours, roots used up to 233; at size 11 the clear and end codes,
+    // and so every code, take the full 12 bits from the start.
+    gif_recipe recipe = one_frame(100, 100, pattern(10000, 234, 3));
+    recipe.global_table.assign(256, 0x808080);
+    for (uint8_t code_size : {9, 10, 11}) {
+        recipe.frames[0].min_code_size = code_size;
+        gif_result g = read_gif(make_gif(recipe));
+        ASSERT_TRUE(g.read.has_buffer) << (int)code_size;
+        EXPECT_EQ(g.read.error, 0);
+        EXPECT_EQ(g.read.pixels, recipe.frames[0].pixels) << (int)code_size;
+    }
+
+    // A code that names no string ends the decoding, the pixels so far kept:
+    // at size 11 one beyond the next free code (2050), at size 9 a root that
+    // is no palette index.
+    recipe = one_frame(2, 2, {}, 11);
+    recipe.frames[0].data = gif_pack_codes({2048, 5, 4000, 5}, 12);
+    gif_result g = read_gif(make_gif(recipe));
+    ASSERT_TRUE(g.read.has_buffer);
+    EXPECT_EQ(g.read.error, 0);
+    EXPECT_EQ(g.read.pixels, (std::vector<uint8_t>{5, 0, 0, 0}));
+    recipe.frames[0].min_code_size = 9;
+    recipe.frames[0].data = gif_pack_codes({512, 7, 300, 7}, 10);
+    g = read_gif(make_gif(recipe));
+    ASSERT_TRUE(g.read.has_buffer);
+    EXPECT_EQ(g.read.pixels, (std::vector<uint8_t>{7, 0, 0, 0}));
 }
 
 TEST(GifRead, FullTablesWithAndWithoutAClear)
@@ -215,7 +245,7 @@ TEST(GifRead, FilesThatAreRefused)
     file.resize(file.size() - 4);
     EXPECT_EQ(error_of(file), 3);
 
-    for (uint8_t code_size : {0, 1, 9, 12}) {
+    for (uint8_t code_size : {0, 1, 12}) {
         gif_recipe bad = good;
         bad.frames[0].min_code_size = code_size;
         bad.frames[0].data = {0};

@@ -1,5 +1,6 @@
-// TGA reads: image types, row orders, run packets, colour maps, depths,
-// the footer trace, the generic read's choices and damaged files.
+// TGA reads: image types, rows stored either way up and either way across,
+// run packets, colour maps, 16-bit grey with alpha, depths, the footer trace,
+// the generic read's choices and damaged files.
 #include "imageio/readers/tga.h"
 #include "tests/writers/bmp_writer.h"
 #include "tests/imageio/reads.h"
@@ -53,6 +54,30 @@ TEST(TgaRead, BothRowOrdersGiveTheSamePicture)
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(std::vector<uint8_t>(r.pixels.begin(), r.pixels.begin() + 8),
               (std::vector<uint8_t>{255, 0, 0, 255, 0, 255, 0, 255}));
+}
+
+TEST(TgaRead, RowsStoredRightToLeftAreTurnedRound)
+{
+    tga_recipe recipe = true_colour(3, 2, six);
+    recipe.right_to_left = true;
+    const std::vector<uint8_t> file = make_tga(recipe);
+    EXPECT_EQ(file[17] & 0x30, 0x10);
+    EXPECT_EQ(std::vector<uint8_t>(file.begin() + 18, file.begin() + 21), (std::vector<uint8_t>{0x90, 0x80, 0x70}));
+    for (uint8_t type : {2, 10}) {
+        for (bool top_down : {false, true}) {
+            recipe.image_type = type;
+            recipe.top_down = top_down;
+            read_result r = read_tga(make_tga(recipe), 24);
+            ASSERT_TRUE(r.has_buffer);
+            EXPECT_EQ(r.pixels, rgb_bytes(six)) << (int)type << " top_down " << top_down;
+        }
+    }
+    tga_recipe indices = mapped({0xFF0000, 0x00FF00, 0x0000FF}, {2, 1, 0, 0});
+    indices.right_to_left = true;
+    EXPECT_EQ(read_tga(make_tga(indices), 8).pixels, (std::vector<uint8_t>{2, 1, 0, 0}));
+    read_result packed = read_tga(make_tga(indices), 0, IS_FLAG_PACKED_DIB);
+    EXPECT_EQ(std::vector<uint8_t>(packed.pixels.begin() + 40, packed.pixels.begin() + 46),
+              (std::vector<uint8_t>{255, 0, 0, 0, 255, 0}));
 }
 
 TEST(TgaRead, RunPacketsMayCrossRows)
@@ -158,6 +183,24 @@ TEST(TgaRead, GreyscaleFilesGetAGreyRamp)
         EXPECT_EQ(std::vector<uint8_t>(r.palette.begin() + 4 * 0x80, r.palette.begin() + 4 * 0x81),
                   (std::vector<uint8_t>{0x80, 0x80, 0x80, 255}));
         EXPECT_EQ(read_tga(make_tga(recipe), 24).pixels, (std::vector<uint8_t>{0, 0, 0, 0x80, 0x80, 0x80, 255, 255, 255}));
+    }
+}
+
+TEST(TgaRead, SixteenBitGreyIsAGreyLevelAndItsAlpha)
+{
+    for (uint8_t type : {3, 11}) {
+        tga_recipe recipe = true_colour(3, 1, {0xFF80, 0x0040, 0x80FF}, 16);
+        recipe.image_type = type;
+        recipe.alpha_bits = 8;
+        recipe.footer = true;
+        const std::vector<uint8_t> file = make_tga(recipe);
+        const std::vector<uint8_t> rgba = {0x80, 0x80, 0x80, 0xFF, 0x40, 0x40, 0x40, 0, 0xFF, 0xFF, 0xFF, 0x80};
+        EXPECT_EQ(read_tga(file, 32).pixels, rgba) << (int)type;
+        EXPECT_EQ(read_tga(file, 24).pixels,
+                  (std::vector<uint8_t>{0x80, 0x80, 0x80, 0x40, 0x40, 0x40, 0xFF, 0xFF, 0xFF}));
+        // As every file of more than 8 bits a pixel: no 8-bit read.
+        EXPECT_EQ(read_tga(file, 8).error, 28);
+        EXPECT_EQ(read_generic(file, 32).pixels, rgba);
     }
 }
 

@@ -109,6 +109,14 @@ std::vector<uint8_t> gif_lzw_encode(const std::vector<uint8_t>& pixels, uint8_t 
     return out.finish();
 }
 
+std::vector<uint8_t> gif_pack_codes(const std::vector<uint32_t>& codes, uint32_t width)
+{
+    bit_packer out;
+    for (uint32_t code : codes)
+        out.put(code, width);
+    return out.finish();
+}
+
 std::vector<uint8_t> gif_interlace(const std::vector<uint8_t>& rows, uint32_t width, uint32_t height)
 {
     std::vector<uint8_t> stored;

@@ -38,5 +38,9 @@ std::vector<uint8_t> make_gif(const gif_recipe& recipe);
 std::vector<uint8_t> gif_lzw_encode(const std::vector<uint8_t>& pixels, uint8_t min_code_size,
                                     bool clear_when_full = true);
 
+// Codes of one width packed least significant bit first, for image data
+// made by hand.
+std::vector<uint8_t> gif_pack_codes(const std::vector<uint32_t>& codes, uint32_t width);
+
 // Rows given top first put into the order an interlaced image stores them.
 std::vector<uint8_t> gif_interlace(const std::vector<uint8_t>& rows, uint32_t width, uint32_t height);

@@ -2,6 +2,7 @@
 
 #include "tests/writers/byte_output.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace {
@@ -55,7 +56,7 @@ std::vector<uint8_t> make_tga(const tga_recipe& recipe)
     append_le16(out, recipe.width);
     append_le16(out, recipe.height);
     out.push_back(recipe.pixel_bits);
-    out.push_back((uint8_t)((recipe.top_down ? 0x20 : 0) | (recipe.alpha_bits & 15)));
+    out.push_back((uint8_t)((recipe.top_down ? 0x20 : 0) | (recipe.right_to_left ? 0x10 : 0) | (recipe.alpha_bits & 15)));
     out.insert(out.end(), recipe.id.begin(), recipe.id.end());
     for (uint32_t entry : recipe.map)
         put_value(out, entry, (recipe.map_entry_bits + 7u) / 8u);
@@ -68,6 +69,8 @@ std::vector<uint8_t> make_tga(const tga_recipe& recipe)
         if (at + recipe.width > recipe.pixels.size())
             continue;
         rows.emplace_back(recipe.pixels.begin() + at, recipe.pixels.begin() + at + recipe.width);
+        if (recipe.right_to_left)
+            std::reverse(rows.back().begin(), rows.back().end());
     }
     const uint32_t bytes = (recipe.pixel_bits + 7u) / 8u;
     const bool rle = recipe.image_type >= 9;

@@ -1,6 +1,7 @@
 // Builds TGA files in memory for the tests and the fuzz seeds: every image
-// type, colour maps at any first index, both row orders, run-length packets
-// within or across rows, footer and extension area.
+// type, colour maps at any first index, rows stored either way up and either
+// way across, run-length packets within or across rows, footer and
+// extension area.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -11,6 +12,7 @@ struct tga_recipe {
     uint16_t width = 1;
     uint16_t height = 1;
     bool top_down = false;             // descriptor bit 5
+    bool right_to_left = false;        // descriptor bit 4: rows stored from their right end
     uint8_t alpha_bits = 0;            // descriptor bits 0 to 3
     std::vector<uint8_t> id;
     int32_t map_type = -1;             // -1: 1 when the map has entries, else 0
