@@ -49,63 +49,6 @@ bytes gradient()
     return bmp(40, 30, 24, pixels);
 }
 
-// Two pixels, 0x102030 and 0xA0B0C0, in each format the program reads
-// without loss (GIF through its palette).
-bytes two_pixel_gif()
-{
-    gif_recipe recipe;
-    recipe.global_table = {0xA0B0C0, 0x102030};
-    gif_frame frame;
-    frame.width = 2;
-    frame.pixels = {1, 0};
-    frame.min_code_size = 2;
-    recipe.frames = {frame};
-    return make_gif(recipe);
-}
-
-bytes two_pixel_tga()
-{
-    tga_recipe recipe;
-    recipe.width = 2;
-    recipe.pixels = {0x102030, 0xA0B0C0};
-    return make_tga(recipe);
-}
-
-bytes two_pixel_pcx()
-{
-    pcx_recipe recipe;
-    recipe.planes = 3;
-    recipe.width = 2;
-    recipe.pixels = {0x102030, 0xA0B0C0};
-    return make_pcx(recipe);
-}
-
-bytes two_pixel_png()
-{
-    png_recipe recipe;
-    recipe.width = 2;
-    recipe.samples = {0x10, 0x20, 0x30, 0xA0, 0xB0, 0xC0};
-    return make_png(recipe);
-}
-
-bytes two_pixel_tiff()
-{
-    tiff_recipe recipe;
-    recipe.width = 2;
-    recipe.data = {0x10, 0x20, 0x30, 0xA0, 0xB0, 0xC0};
-    return make_tiff(recipe);
-}
-
-bytes grey_jpeg()
-{
-    jpeg_recipe recipe;
-    recipe.width = 8;
-    recipe.height = 8;
-    recipe.components = 1;
-    recipe.pixels.assign(64, 0x80);
-    return make_jpeg(recipe);
-}
-
 // Photoshop, TLA and Photo CD files, good and damaged.
 struct named_file {
     const char* name;
@@ -168,12 +111,15 @@ int write_all(const std::string& dir)
         {"drawing.wmf", wmf},
         {"words.jpg", bytes(100, 'x')},
         {"words", bytes(100, 'x')},
-        {"two.gif", two_pixel_gif()},
-        {"two.tga", two_pixel_tga()},
-        {"two.pcx", two_pixel_pcx()},
-        {"two.png", two_pixel_png()},
-        {"two.tif", two_pixel_tiff()},
-        {"grey.jpg", grey_jpeg()},
+        // Two pixels, 0x102030 and 0xA0B0C0, in each format read without
+        // loss (GIF through its palette), and a flat grey JPEG.
+        {"two.gif", make_gif({.global_table = {0xA0B0C0, 0x102030},
+                              .frames = {{.width = 2, .pixels = {1, 0}, .min_code_size = 2}}})},
+        {"two.tga", make_tga({.width = 2, .pixels = {0x102030, 0xA0B0C0}})},
+        {"two.pcx", make_pcx({.planes = 3, .width = 2, .pixels = {0x102030, 0xA0B0C0}})},
+        {"two.png", make_png({.width = 2, .samples = {0x10, 0x20, 0x30, 0xA0, 0xB0, 0xC0}})},
+        {"two.tif", make_tiff(tiff_recipe{.width = 2, .data = {0x10, 0x20, 0x30, 0xA0, 0xB0, 0xC0}})},
+        {"grey.jpg", make_jpeg({.width = 8, .height = 8, .components = 1, .pixels = bytes(64, 0x80)})},
     };
     for (named_file& file : layered_and_photo_cd())
         files.push_back(std::move(file));

@@ -14,9 +14,9 @@ struct j2k_recipe {
     bool is_signed = false;
     bool jp2 = true;                 // JP2 file, or a bare codestream
     int color_space = 0;             // 0 unspecified, 1 sRGB, 2 grey, 3 sYCC
-    std::vector<uint32_t> dx;        // per component step (1 when missing)
-    std::vector<uint32_t> dy;
-    std::vector<std::vector<int32_t>> planes;  // per component, samples at its own size
+    std::vector<uint32_t> dx{};      // per component step (1 when missing)
+    std::vector<uint32_t> dy{};
+    std::vector<std::vector<int32_t>> planes{};  // per component, samples at its own size
 };
 // Lossless encoding; an empty vector when OpenJPEG refuses.
 std::vector<uint8_t> make_j2k(const j2k_recipe& recipe);

@@ -21,17 +21,17 @@ constexpr int pcd_unmatched_difference = 999;
 struct pcd_diff_row {
     uint32_t row;                // luma row; chroma rows are row / 2
     int plane;                   // as stored: 0 luma, 2 C1, 3 C2 (others for damaged files)
-    std::vector<int> differences;
+    std::vector<int> differences{};
 };
 
 struct pcd_differences {
-    std::vector<std::vector<pcd_code>> tables;  // one (resolution 4) or three (5)
-    std::vector<pcd_diff_row> rows;
+    std::vector<std::vector<pcd_code>> tables{};  // one (resolution 4) or three (5)
+    std::vector<pcd_diff_row> rows{};
     uint32_t end_row;                           // the row number of the closing header
 };
 
 struct pcd_stream {
-    std::vector<uint8_t> bytes;
+    std::vector<uint8_t> bytes{};
     uint32_t end_sync;       // offset of the closing sync mark
 };
 
@@ -45,10 +45,10 @@ struct pcd_recipe {
     int stored = 3;       // stored resolutions written: 1 to 3
     // Value of plane 0 (luma), 1 (C1) or 2 (C2) at (x, y) of a stored
     // resolution; chroma coordinates are at half size.
-    std::function<uint8_t(int resolution, int plane, uint32_t x, uint32_t y)> base;
-    std::vector<pcd_diff_row> res4_rows;   // written when has_res4
+    std::function<uint8_t(int resolution, int plane, uint32_t x, uint32_t y)> base{};
+    std::vector<pcd_diff_row> res4_rows{}; // written when has_res4
     bool has_res4 = false;
-    std::vector<pcd_diff_row> res5_rows;
+    std::vector<pcd_diff_row> res5_rows{};
     bool has_res5 = false;
 };
 

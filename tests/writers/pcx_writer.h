@@ -17,11 +17,11 @@ struct pcx_recipe {
     uint16_t bytes_per_line = 0;         // 0: the smallest even count that holds a row
     uint16_t x_resolution = 72;
     uint16_t y_resolution = 72;
-    std::vector<uint32_t> header_palette;  // up to 16 entries 0xRRGGBB
-    std::vector<uint32_t> palette;         // 256 entries after a 0x0C byte when not empty
+    std::vector<uint32_t> header_palette{};  // up to 16 entries 0xRRGGBB
+    std::vector<uint32_t> palette{};       // 256 entries after a 0x0C byte when not empty
     // Top row first: the pixel's value over all planes (plane 0 the low
     // bits), or 0xRRGGBB for three 8-bit planes.
-    std::vector<uint32_t> pixels;
+    std::vector<uint32_t> pixels{};
 };
 
 std::vector<uint8_t> make_pcx(const pcx_recipe& recipe);

@@ -13,15 +13,15 @@ struct psd_recipe {
     uint32_t height = 1;
     uint16_t bits = 8;
     uint16_t mode = 3;                   // 0 bitmap, 1 grey, 2 indexed, 3 RGB, 4 CMYK, 8 duotone
-    std::vector<uint8_t> color_data;     // written as is (768 bytes for indexed files)
-    std::vector<uint8_t> resources;
-    std::vector<uint8_t> layers;
+    std::vector<uint8_t> color_data{};   // written as is (768 bytes for indexed files)
+    std::vector<uint8_t> resources{};
+    std::vector<uint8_t> layers{};
     uint16_t compression = 0;            // 0 raw, 1 run-length
     // Rows as stored unpacked, channel after channel: channels x height rows
     // of width bytes (2 x width at 16 bits, (width + 7) / 8 for bitmaps).
-    std::vector<std::vector<uint8_t>> rows;
+    std::vector<std::vector<uint8_t>> rows{};
     // Run-length rows written as given instead of packing `rows`.
-    std::vector<std::vector<uint8_t>> packed_rows;
+    std::vector<std::vector<uint8_t>> packed_rows{};
 };
 
 std::vector<uint8_t> make_psd(const psd_recipe& recipe);

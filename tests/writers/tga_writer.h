@@ -14,14 +14,14 @@ struct tga_recipe {
     bool top_down = false;             // descriptor bit 5
     bool right_to_left = false;        // descriptor bit 4: rows stored from their right end
     uint8_t alpha_bits = 0;            // descriptor bits 0 to 3
-    std::vector<uint8_t> id;
+    std::vector<uint8_t> id{};
     int32_t map_type = -1;             // -1: 1 when the map has entries, else 0
     uint8_t map_entry_bits = 24;
     uint16_t map_first = 0;
-    std::vector<uint32_t> map;         // stored values, as pixels
+    std::vector<uint32_t> map{};       // stored values, as pixels
     // Stored values top row first: an index or grey level, a 16-bit word,
     // 0xRRGGBB or 0xAARRGGBB, written in pixel_bits / 8 bytes.
-    std::vector<uint32_t> pixels;
+    std::vector<uint32_t> pixels{};
     bool runs_across_rows = true;      // run-length packets may span rows
     bool footer = false;
     bool extension = false;            // a 495-byte extension area named by the footer

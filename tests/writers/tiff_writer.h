@@ -17,8 +17,8 @@ struct tiff_recipe {
     uint16_t compression = 1;        // 1 none, 5 LZW, 8 deflate, 4 CCITT Group 4 ...
     uint32_t rows_per_strip = 0;     // 0: libtiff's default
     uint32_t tile_size = 0;          // tiles of this width and length (multiple of 16) when not 0
-    std::vector<uint16_t> colormap;  // red, then green, then blue entries, 2^bits each
-    std::vector<uint8_t> data;       // rows as stored, samples interleaved, rows padded to bytes
+    std::vector<uint16_t> colormap{};  // red, then green, then blue entries, 2^bits each
+    std::vector<uint8_t> data{};     // rows as stored, samples interleaved, rows padded to bytes
     float x_resolution = 0;          // with unit inch when not 0
     float y_resolution = 0;
 };

@@ -16,11 +16,11 @@ struct tla_recipe {
     uint16_t height = 1;
     uint16_t pixel_format = 3;             // 1 indexed, 2 5-5-5, 3 RGB, 4 RGBA
     int32_t palette_entries = -1;          // -1: the palette's size
-    std::vector<uint32_t> palette;         // 0xAARRGGBB
-    std::vector<std::vector<uint8_t>> tags;
+    std::vector<uint32_t> palette{};       // 0xAARRGGBB
+    std::vector<std::vector<uint8_t>> tags{};
     // Stored pixel bytes, top row first (2-byte words little-endian).
-    std::vector<uint8_t> pixels;
-    std::vector<tla_block_recipe> blocks;    // empty: one unfiltered block of every row
+    std::vector<uint8_t> pixels{};
+    std::vector<tla_block_recipe> blocks{};  // empty: one unfiltered block of every row
     bool prefiltered = false;              // store the pixels as given, whatever the filter flags
 };
 
