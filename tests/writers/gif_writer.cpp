@@ -129,8 +129,9 @@ std::vector<uint8_t> gif_interlace(const std::vector<uint8_t>& rows, uint32_t wi
 
 std::vector<uint8_t> make_gif(const gif_recipe& recipe)
 {
-    std::vector<uint8_t> out = {'G', 'I', 'F'};
-    out.insert(out.end(), recipe.version.begin(), recipe.version.end());
+    std::vector<uint8_t> out;
+    for (char c : "GIF" + recipe.version)
+        out.push_back((uint8_t)c);
     const gif_frame* first = recipe.frames.empty() ? nullptr : &recipe.frames[0];
     append_le16(out, recipe.screen_width ? recipe.screen_width : first ? first->width : 1);
     append_le16(out, recipe.screen_height ? recipe.screen_height : first ? first->height : 1);
