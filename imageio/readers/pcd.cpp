@@ -112,6 +112,31 @@ int32_t build_planes(read_context& context, const pcd_planes& planes, int32_t re
     return IS_OK;
 }
 
+// The resolution's Y, C1 and C2 bytes interleaved, a pixel after another;
+// the planes they come from are gone before the colour conversion.
+owned_buffer read_ycc(read_context& context, int32_t resolution, uint32_t w, uint32_t h)
+{
+    plane_set planes;
+    if (!planes.allocate(w, h))
+        return context.fail(IS_ERR_NO_MEMORY);
+    if (int32_t error = build_planes(context, planes.planes(), resolution))
+        return context.fail(error);
+    pcd_upsample(planes.c1.get(), w, w / 2, h / 2);
+    pcd_upsample(planes.c2.get(), w, w / 2, h / 2);
+
+    owned_buffer ycc = alloc_pixels((uint64_t)w * 3, h);
+    if (!ycc)
+        return context.fail(IS_ERR_NO_MEMORY);
+    uint8_t* out = ycc.get();
+    const uint64_t pixels = (uint64_t)w * h;
+    for (uint64_t i = 0; i < pixels; ++i) {
+        out[3 * i] = planes.y.get()[i];
+        out[3 * i + 1] = planes.c1.get()[i];
+        out[3 * i + 2] = planes.c2.get()[i];
+    }
+    return ycc;
+}
+
 }  // namespace
 
 void pcd_size(int32_t resolution, uint32_t* width, uint32_t* height)
@@ -137,26 +162,9 @@ uint8_t* pcd_read(read_context& context, uint32_t* width, uint32_t* height, int3
     pcd_size(resolution, &w, &h);
     is_trace(3, "Reading PCD sub-image #%d (%d x %d)\n", resolution, (int)w, (int)h);
 
-    owned_buffer rgb;
-    {
-        plane_set planes;
-        if (!planes.allocate(w, h))
-            return context.fail(IS_ERR_NO_MEMORY);
-        if (int32_t error = build_planes(context, planes.planes(), resolution))
-            return context.fail(error);
-        pcd_upsample(planes.c1.get(), w, w / 2, h / 2);
-        pcd_upsample(planes.c2.get(), w, w / 2, h / 2);
-
-        rgb = alloc_pixels((uint64_t)w * 3, h);
-        if (!rgb)
-            return context.fail(IS_ERR_NO_MEMORY);
-        const uint64_t pixels = (uint64_t)w * h;
-        for (uint64_t i = 0; i < pixels; ++i) {
-            rgb.get()[3 * i] = planes.y.get()[i];
-            rgb.get()[3 * i + 1] = planes.c1.get()[i];
-            rgb.get()[3 * i + 2] = planes.c2.get()[i];
-        }
-    }
+    owned_buffer rgb = read_ycc(context, resolution, w, h);
+    if (!rgb)
+        return nullptr;
     if (int32_t error = pcd_ycc_to_rgb(context, rgb.get(), w, h))
         return context.fail(error);
     if (rotation != 0) {
