@@ -1,6 +1,6 @@
 // What the fuzz targets share: a small buffer limit, so that a hostile size
 // fails fast instead of committing gigabytes, and a check that every buffer
-// handed back is as long as its size says.
+// handed back is as long as its size, or a packed bitmap's header, says.
 #pragma once
 #include <cstddef>
 #include <initializer_list>
@@ -8,6 +8,7 @@
 
 #include "imageio/buffer.h"
 #include "imageio/imageio.h"
+#include "tests/imageio/buffer_bytes.h"
 
 inline void fuzz_setup()
 {
@@ -40,8 +41,8 @@ inline void fuzz_check_and_free(uint8_t* buffer, uint64_t bytes)
     is_global_free(buffer);
 }
 
-inline uint64_t fuzz_buffer_bytes(uint32_t width, uint32_t height, int32_t depth)
+// The same for a packed bitmap, as long as its header declares.
+inline void fuzz_check_dib_and_free(uint8_t* dib)
 {
-    const uint64_t row = depth == 1 ? ((uint64_t)width + 7) / 8 : (uint64_t)width * (uint64_t)(depth / 8);
-    return row * height;
+    fuzz_check_and_free(dib, dib ? packed_dib_bytes(dib) : 0);
 }

@@ -20,11 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         uint32_t width = 0, height = 0;
         int32_t depth = 0;
         uint8_t* buffer = is_read_generic(source, wanted, &width, &height, &depth, palette);
-        fuzz_check_and_free(buffer, fuzz_buffer_bytes(width, height, depth));
+        fuzz_check_and_free(buffer, buffer_bytes(width, height, depth));
     }
     is_set_abort_callback(stop_after_two, nullptr);
     uint32_t width = 0, height = 0;
-    fuzz_check_and_free(is_read_generic_rgb24(source, &width, &height), fuzz_buffer_bytes(width, height, 24));
+    fuzz_check_and_free(is_read_generic_rgb24(source, &width, &height), buffer_bytes(width, height, 24));
     is_set_abort_callback(nullptr, nullptr);
     is_close_source(source);
     return 0;

@@ -1,5 +1,5 @@
 // Fuzzes the GIF reader as indices and as a packed bitmap.
-#include "fuzz/fuzz_readers.h"
+#include "fuzz/fuzz_common.h"
 #include "imageio/readers/gif.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -11,9 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     uint32_t width = 0, height = 0;
     int32_t transparent = 0;
     uint8_t* indices = is_read_gif(source, &width, &height, &transparent, palette, 0);
-    fuzz_check_and_free(indices, fuzz_buffer_bytes(width, height, 8));
+    fuzz_check_and_free(indices, buffer_bytes(width, height, 8));
     is_seek(source, 0, 0);
-    fuzz_check_packed_and_free(is_read_gif(source, &width, &height, &transparent, nullptr, IS_FLAG_PACKED_DIB));
+    fuzz_check_dib_and_free(is_read_gif(source, &width, &height, &transparent, nullptr, IS_FLAG_PACKED_DIB));
     is_close_source(source);
     return 0;
 }

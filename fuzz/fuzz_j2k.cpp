@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         is_seek(source, 0, 0);
         uint32_t width = 0, height = 0;
         fuzz_check_and_free(j2k_read(source, &width, &height, r.depth, r.scale, 0),
-                            fuzz_buffer_bytes(width, height, r.depth));
+                            buffer_bytes(width, height, r.depth));
     }
     is_close_source(source);
     return 0;

@@ -1,6 +1,6 @@
 // Fuzzes the JPEG reader at each depth, with the flags that change its way
 // through the data, and at a reduced scale.
-#include "fuzz/fuzz_dib.h"
+#include "fuzz/fuzz_common.h"
 #include "imageio/readers/jpeg.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         is_seek(source, 0, 0);
         uint32_t width = 0, height = 0;
         fuzz_check_and_free(is_read_jpeg(source, &width, &height, r.depth, r.flags),
-                            fuzz_buffer_bytes(width, height, r.depth));
+                            buffer_bytes(width, height, r.depth));
     }
     is_set_jpeg_scale(1, 4);
     is_seek(source, 0, 0);

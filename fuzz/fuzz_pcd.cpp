@@ -4,7 +4,6 @@
 // planes whose size and table count come from the next two bytes, which is
 // where the Huffman decoder meets hostile row headers and codes.
 #include "fuzz/fuzz_common.h"
-#include "fuzz/fuzz_dib.h"
 
 #include "imageio/readers/pcd.h"
 
@@ -21,8 +20,8 @@ void read_pack(const uint8_t* data, size_t size, int32_t resolution)
         is_seek(source, 0, 0);
         uint32_t width = 0, height = 0;
         uint8_t* buffer = is_read_pcd(source, &width, &height, resolution, flags);
-        fuzz_check_and_free(buffer, buffer && flags ? fuzz_packed_dib_bytes(buffer)
-                                                    : fuzz_buffer_bytes(width, height, 24));
+        fuzz_check_and_free(buffer, buffer && flags ? packed_dib_bytes(buffer)
+                                                    : buffer_bytes(width, height, 24));
     }
     is_close_source(source);
 }

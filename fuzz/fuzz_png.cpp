@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         uint32_t width = 0, height = 0;
         const uint32_t flags = depth == 24 ? PNG_FLAG_GAMMA : depth == 16 ? PNG_FLAG_GREY16 : 0;
         fuzz_check_and_free(is_read_png(source, &width, &height, depth, palette, flags),
-                            fuzz_buffer_bytes(width, height, depth));
+                            buffer_bytes(width, height, depth));
     }
     is_close_source(source);
     return 0;

@@ -1,7 +1,6 @@
 // Fuzzes the PSD reader at every depth, with CMYK kept, as a packed bitmap,
 // and its header query with the resolution resource.
 #include "fuzz/fuzz_common.h"
-#include "fuzz/fuzz_dib.h"
 
 #include "imageio/readers/psd.h"
 
@@ -17,9 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             uint32_t width = 0, height = 0;
             uint8_t* buffer = is_read_psd(source, &width, &height, depth, palette, flags);
             if (buffer && (flags & IS_FLAG_PACKED_DIB))
-                fuzz_check_and_free(buffer, fuzz_packed_dib_bytes(buffer));
+                fuzz_check_and_free(buffer, packed_dib_bytes(buffer));
             else  // CMYK kept holds four bytes a pixel, more than the depth's share
-                fuzz_check_and_free(buffer, fuzz_buffer_bytes(width, height, depth));
+                fuzz_check_and_free(buffer, buffer_bytes(width, height, depth));
         }
     }
     is_seek(source, 0, 0);

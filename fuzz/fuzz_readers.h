@@ -3,22 +3,10 @@
 #pragma once
 #include "fuzz/fuzz_common.h"
 
-#include <cstring>
 #include <initializer_list>
 
 using fuzz_read_fn = uint8_t* (*)(ISSourceRecord* source, uint32_t* width, uint32_t* height, int32_t depth,
                                   uint8_t* palette, uint32_t flags);
-
-// Touches the whole packed bitmap as its header declares it, then frees it.
-inline void fuzz_check_packed_and_free(uint8_t* dib)
-{
-    if (!dib)
-        return;
-    uint32_t image = 0, used = 0;
-    std::memcpy(&image, dib + 20, 4);
-    std::memcpy(&used, dib + 32, 4);
-    fuzz_check_and_free(dib, 40 + 4ull * used + image);
-}
 
 inline void fuzz_reader(const uint8_t* data, size_t size, fuzz_read_fn read, std::initializer_list<int32_t> depths)
 {
@@ -30,10 +18,10 @@ inline void fuzz_reader(const uint8_t* data, size_t size, fuzz_read_fn read, std
         is_seek(source, 0, 0);
         uint32_t width = 0, height = 0;
         uint8_t* buffer = read(source, &width, &height, depth, palette, 0);
-        fuzz_check_and_free(buffer, fuzz_buffer_bytes(width, height, depth));
+        fuzz_check_and_free(buffer, buffer_bytes(width, height, depth));
     }
     is_seek(source, 0, 0);
     uint32_t width = 0, height = 0;
-    fuzz_check_packed_and_free(read(source, &width, &height, 0, nullptr, IS_FLAG_PACKED_DIB));
+    fuzz_check_dib_and_free(read(source, &width, &height, 0, nullptr, IS_FLAG_PACKED_DIB));
     is_close_source(source);
 }

@@ -1,6 +1,6 @@
 // Fuzzes the TIFF reader: true colour, the sample paths, a second directory
 // and the packed bitmap whose depth follows the file.
-#include "fuzz/fuzz_dib.h"
+#include "fuzz/fuzz_common.h"
 #include "imageio/readers/tiff.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const auto& r : reads) {
         uint32_t width = 0, height = 0;
         fuzz_check_and_free(is_read_tiff(source, &width, &height, r.directory, r.depth, palette, 0),
-                            fuzz_buffer_bytes(width, height, r.depth));
+                            buffer_bytes(width, height, r.depth));
     }
     uint32_t width = 0, height = 0;
     uint8_t* dib = is_read_tiff(source, &width, &height, 0, 0, nullptr, IS_FLAG_PACKED_DIB);

@@ -1,6 +1,5 @@
 // Fuzzes the TLA reader in every output mode, plain and as a packed bitmap.
 #include "fuzz/fuzz_common.h"
-#include "fuzz/fuzz_dib.h"
 
 #include "imageio/readers/tla.h"
 
@@ -16,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             uint32_t width = 0, height = 0;
             uint8_t* buffer = is_read_tla(source, &width, &height, palette, mode, flags);
             const int32_t depth = mode == TLA_MODE_INDEXED ? 8 : mode == TLA_MODE_16 ? 16 : mode == TLA_MODE_24 ? 24 : 32;
-            fuzz_check_and_free(buffer, buffer && flags ? fuzz_packed_dib_bytes(buffer)
-                                                        : fuzz_buffer_bytes(width, height, depth));
+            fuzz_check_and_free(buffer, buffer && flags ? packed_dib_bytes(buffer)
+                                                        : buffer_bytes(width, height, depth));
         }
     }
     is_close_source(source);

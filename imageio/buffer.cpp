@@ -38,3 +38,11 @@ void is_free_buffer(void* buffer)
 {
     is_global_free(buffer);
 }
+
+owned_buffer alloc_pixels(uint64_t row_bytes, uint64_t rows)
+{
+    uint64_t bytes = 0;
+    if (!is_buffer_size(row_bytes, rows, &bytes))
+        return owned_buffer();
+    return owned_buffer(is_alloc_buffer(bytes));
+}

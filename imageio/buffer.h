@@ -2,6 +2,7 @@
 // heap, never larger than is_buffer_limit bytes.
 #pragma once
 #include <cstdint>
+#include <memory>
 
 constexpr uint64_t is_max_buffer_bytes = 2147348478u;
 
@@ -17,3 +18,16 @@ void is_free_buffer(void* buffer);
 // fail fast instead of committing gigabytes. 0 restores the default.
 uint64_t is_buffer_limit();
 void is_set_buffer_limit(uint64_t limit);
+
+struct buffer_release {
+    void operator()(uint8_t* buffer) const { is_free_buffer(buffer); }
+};
+
+// A library buffer held until it is handed to the caller with release(), so
+// that every way out of a read (errors thrown from codec callbacks included)
+// frees what is not handed on.
+using owned_buffer = std::unique_ptr<uint8_t, buffer_release>;
+
+// A zero-filled buffer of row_bytes x rows bytes, or empty when the size
+// overflows or passes the buffer limit.
+owned_buffer alloc_pixels(uint64_t row_bytes, uint64_t rows);

@@ -28,36 +28,32 @@ bool family_of(int32_t depth, depth_family* family)
 
 }  // namespace
 
-uint8_t* expand_indexed_to_rgb(const uint8_t* indices, uint32_t width, uint32_t height, const uint8_t* palette)
+owned_buffer expand_indexed_to_rgb(const uint8_t* indices, uint32_t width, uint32_t height, const uint8_t* palette)
 {
-    uint64_t bytes = 0;
-    if (!is_buffer_size(width, height, 3, &bytes))
-        return nullptr;
     const uint64_t pixels = (uint64_t)width * height;
-    uint8_t* rgb = is_alloc_buffer(bytes);
+    owned_buffer rgb = alloc_pixels(pixels, 3);
     if (!rgb)
-        return nullptr;
+        return rgb;
+    uint8_t* out = rgb.get();
     for (uint64_t i = 0; i < pixels; ++i) {
         const uint8_t* entry = palette + 4 * indices[i];
-        rgb[3 * i] = entry[2];
-        rgb[3 * i + 1] = entry[1];
-        rgb[3 * i + 2] = entry[0];
+        out[3 * i] = entry[2];
+        out[3 * i + 1] = entry[1];
+        out[3 * i + 2] = entry[0];
     }
     return rgb;
 }
 
-uint8_t* expand_rgb_to_rgba(const uint8_t* rgb, uint32_t width, uint32_t height)
+owned_buffer expand_rgb_to_rgba(const uint8_t* rgb, uint32_t width, uint32_t height)
 {
-    uint64_t bytes = 0;
-    if (!is_buffer_size(width, height, 4, &bytes))
-        return nullptr;
     const uint64_t pixels = (uint64_t)width * height;
-    uint8_t* rgba = is_alloc_buffer(bytes);
+    owned_buffer rgba = alloc_pixels(pixels, 4);
     if (!rgba)
-        return nullptr;
+        return rgba;
+    uint8_t* out = rgba.get();
     for (uint64_t i = 0; i < pixels; ++i) {
-        std::memcpy(rgba + 4 * i, rgb + 3 * i, 3);
-        rgba[4 * i + 3] = 255;
+        std::memcpy(out + 4 * i, rgb + 3 * i, 3);
+        out[4 * i + 3] = 255;
     }
     return rgba;
 }
@@ -89,19 +85,17 @@ int32_t CISGenericReadBase::suggested_depth(const reader_entry& reader)
     return depth > 0 ? depth : 24;
 }
 
-uint8_t* CISGenericReadBase::read_family(const reader_entry& reader, depth_family family, uint32_t* width,
-                                         uint32_t* height, uint8_t* palette)
+owned_buffer CISGenericReadBase::read_family(const reader_entry& reader, depth_family family, uint32_t* width,
+                                             uint32_t* height, uint8_t* palette)
 {
     switch (reader.routes[family]) {
     case ROUTE_DIRECT: {
         if (!reader.read)
             return context_.fail(IS_ERR_NO_READER);
-        uint8_t* buffer = reader.read(context_, width, height, family_depth[family], palette);
-        if (context_.error != IS_OK && buffer) {
-            // A partial picture is a failed read here: the caller gets no buffer.
-            is_free_buffer(buffer);
-            buffer = nullptr;
-        }
+        owned_buffer buffer(reader.read(context_, width, height, family_depth[family], palette));
+        // A partial picture is a failed read here: the caller gets no buffer.
+        if (context_.error != IS_OK)
+            buffer.reset();
         // No picture is never a success, whatever the reader says.
         if (!buffer && context_.error == IS_OK)
             context_.error = IS_ERR_READ;
@@ -109,20 +103,22 @@ uint8_t* CISGenericReadBase::read_family(const reader_entry& reader, depth_famil
     }
     case ROUTE_VIA_8: {
         uint8_t cleared[1024] = {};
-        uint8_t* indices = read_family(reader, FAMILY_8, width, height, cleared);
+        owned_buffer indices = read_family(reader, FAMILY_8, width, height, cleared);
         if (!indices)
             return nullptr;
-        uint8_t* rgb = expand_indexed_to_rgb(indices, *width, *height, cleared);
-        is_free_buffer(indices);
-        return rgb ? rgb : context_.fail(IS_ERR_NO_MEMORY);
+        owned_buffer rgb = expand_indexed_to_rgb(indices.get(), *width, *height, cleared);
+        if (!rgb)
+            return context_.fail(IS_ERR_NO_MEMORY);
+        return rgb;
     }
     case ROUTE_VIA_24: {
-        uint8_t* rgb = read_family(reader, FAMILY_24, width, height, palette);
+        owned_buffer rgb = read_family(reader, FAMILY_24, width, height, palette);
         if (!rgb)
             return nullptr;
-        uint8_t* rgba = expand_rgb_to_rgba(rgb, *width, *height);
-        is_free_buffer(rgb);
-        return rgba ? rgba : context_.fail(IS_ERR_NO_MEMORY);
+        owned_buffer rgba = expand_rgb_to_rgba(rgb.get(), *width, *height);
+        if (!rgba)
+            return context_.fail(IS_ERR_NO_MEMORY);
+        return rgba;
     }
     case ROUTE_NONE:
     default:
@@ -161,14 +157,14 @@ uint8_t* CISGenericReadBase::read(int32_t wanted_depth, uint32_t* width, uint32_
 
     is_trace(3, "Reading generic as %s%s\n", reader.name, family_suffix[family]);
     uint32_t w = 0, h = 0;
-    uint8_t* buffer = read_family(reader, family, &w, &h, palette);
+    owned_buffer buffer = read_family(reader, family, &w, &h, palette);
     if (!buffer)
         return nullptr;
     *width = w;
     *height = h;
     if (depth)
         *depth = family_depth[family];
-    return buffer;
+    return buffer.release();
 }
 
 uint8_t* is_read_generic(ISSourceRecord* source, int32_t wanted_depth, uint32_t* width, uint32_t* height,

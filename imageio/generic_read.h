@@ -20,14 +20,14 @@ public:
 
 private:
     int32_t suggested_depth(const reader_entry& reader);
-    uint8_t* read_family(const reader_entry& reader, depth_family family, uint32_t* width, uint32_t* height,
-                         uint8_t* palette);
+    owned_buffer read_family(const reader_entry& reader, depth_family family, uint32_t* width, uint32_t* height,
+                             uint8_t* palette);
 
     read_context& context_;
     uint8_t parked_[is_saved_callback_block_size];
 };
 
 // Expansions of one buffer into a new one (the old one is left to the
-// caller); null when the new buffer cannot be had.
-uint8_t* expand_indexed_to_rgb(const uint8_t* indices, uint32_t width, uint32_t height, const uint8_t* palette);
-uint8_t* expand_rgb_to_rgba(const uint8_t* rgb, uint32_t width, uint32_t height);
+// caller); empty when the new buffer cannot be had.
+owned_buffer expand_indexed_to_rgb(const uint8_t* indices, uint32_t width, uint32_t height, const uint8_t* palette);
+owned_buffer expand_rgb_to_rgba(const uint8_t* rgb, uint32_t width, uint32_t height);

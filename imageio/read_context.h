@@ -5,9 +5,16 @@
 #include <cstdint>
 #include <new>
 
+#include "imageio/buffer.h"
 #include "imageio/exception.h"
 #include "imageio/source.h"
 #include "imageio/thread_state.h"
+
+// A failed step's result: a null buffer, held or bare.
+struct read_failure {
+    operator uint8_t*() const { return nullptr; }
+    operator owned_buffer() const { return owned_buffer(); }
+};
 
 struct read_context {
     CISIO io;
@@ -18,10 +25,10 @@ struct read_context {
     // on its thread; true (with error 14 set) when it says stop.
     bool cancelled(uint32_t step, uint32_t total);
     // Sets the error and returns null, for one-line failure returns.
-    uint8_t* fail(int32_t code)
+    read_failure fail(int32_t code)
     {
         error = code;
-        return nullptr;
+        return {};
     }
 };
 

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "imageio/buffer.h"
 #include "imageio/read_context.h"
 
 enum : uint32_t { BMP_RGB = 0, BMP_RLE8 = 1, BMP_RLE4 = 2, BMP_BITFIELDS = 3 };
@@ -53,7 +54,7 @@ void bmp_row_to_indices(const bmp_info& info, const uint8_t* stored, uint8_t* ou
 // 1 (indices), 3 or 4 bytes a pixel. Sets context.error to 3 when the data
 // ends before its end code and to 14 when cancelled; the buffer is returned
 // in every case but no memory.
-uint8_t* bmp_decode_rle(read_context& context, const bmp_info& info, uint32_t out_bytes);
+owned_buffer bmp_decode_rle(read_context& context, const bmp_info& info, uint32_t out_bytes);
 
 // The file's packed device-independent bitmap.
 uint8_t* bmp_read_packed(read_context& context, bmp_info& info, uint32_t* width, uint32_t* height);

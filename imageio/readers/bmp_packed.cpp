@@ -50,20 +50,20 @@ uint8_t* bmp_read_packed(read_context& context, bmp_info& info, uint32_t* width,
     const uint64_t total = bmp_windows_header_size + palette_room * 4 + mask_bytes + pixel_room;
     if (total > is_buffer_limit())
         return context.fail(IS_ERR_NO_MEMORY);
-    uint8_t* dib = is_alloc_buffer(total);
+    owned_buffer dib = alloc_pixels(total, 1);
     if (!dib)
         return context.fail(IS_ERR_NO_MEMORY);
 
-    std::memcpy(dib, info.header, bmp_windows_header_size);
+    std::memcpy(dib.get(), info.header, bmp_windows_header_size);
     // The header never claims more pixel data than the bitmap holds.
     if (info.image_size == 0)
-        put_le32(dib + 20, (uint32_t)image_bytes);
+        put_le32(dib.get() + 20, (uint32_t)image_bytes);
     else if (info.image_size > pixel_room)
-        put_le32(dib + 20, (uint32_t)pixel_room);
+        put_le32(dib.get() + 20, (uint32_t)pixel_room);
     if (!os2 && info.colors_used > entries)
-        put_le32(dib + 32, (uint32_t)entries);
+        put_le32(dib.get() + 32, (uint32_t)entries);
 
-    uint8_t* at = dib + bmp_windows_header_size;
+    uint8_t* at = dib.get() + bmp_windows_header_size;
     bool complete = true;
     if (os2) {
         for (uint64_t i = 0; i < entries && complete; ++i, at += 4)
@@ -79,21 +79,17 @@ uint8_t* bmp_read_packed(read_context& context, bmp_info& info, uint32_t* width,
         if (complete && entries)
             complete = io.read_exactly(at, (uint32_t)(entries * 4));
     }
-    if (!complete) {
-        is_free_buffer(dib);
+    if (!complete)
         return context.fail(IS_ERR_READ);
-    }
     if (!os2) {
         const int64_t here = io.tell();
         const bool placed = here >= 0 && (info.off_bits >= here ? io.skip(info.off_bits - (uint64_t)here)
                                                                 : io.seek(info.off_bits, 0));
-        if (!placed) {
-            is_free_buffer(dib);
+        if (!placed)
             return context.fail(IS_ERR_READ);
-        }
     }
     uint64_t left = copy_bytes;
-    uint8_t* pixels = dib + pixel_offset;
+    uint8_t* pixels = dib.get() + pixel_offset;
     while (left > 0) {
         const uint32_t part = left < (1u << 30) ? (uint32_t)left : (1u << 30);
         const uint32_t got = io.read(pixels, part);
@@ -106,5 +102,5 @@ uint8_t* bmp_read_packed(read_context& context, bmp_info& info, uint32_t* width,
     }
     *width = (uint32_t)info.width;
     *height = info.rows;
-    return dib;
+    return dib.release();
 }

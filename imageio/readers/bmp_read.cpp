@@ -58,7 +58,7 @@ int32_t go_to_rows(CISIO& io, const bmp_info& info, bool may_seek_back)
 // Reads the uncompressed rows into out (out_bytes a pixel: 1 for indices,
 // 3 or 4 for colour; 0 copies 1-bit rows unchanged). Stops early with error
 // 3 or 14, keeping the rows read.
-uint8_t* read_rows(read_context& context, const bmp_info& info, uint32_t out_bytes)
+owned_buffer read_rows(read_context& context, const bmp_info& info, uint32_t out_bytes)
 {
     const uint32_t width = (uint32_t)info.width;
     uint64_t stored_bytes = 0, out_row = 0, total = 0;
@@ -67,37 +67,34 @@ uint8_t* read_rows(read_context& context, const bmp_info& info, uint32_t out_byt
         !is_buffer_size(out_row_pixels, out_bytes ? out_bytes : 1, &out_row) ||
         !is_buffer_size(out_row, info.rows, &total))
         return context.fail(IS_ERR_NO_MEMORY);
-    uint8_t* buffer = is_alloc_buffer(total);
+    owned_buffer buffer = alloc_pixels(out_row, info.rows);
     if (!buffer)
         return context.fail(IS_ERR_NO_MEMORY);
     if (info.rows == 0)
         return buffer;
-    uint8_t* stored = is_alloc_buffer(stored_bytes);
-    if (!stored) {
-        is_free_buffer(buffer);
+    owned_buffer stored = alloc_pixels(stored_bytes, 1);
+    if (!stored)
         return context.fail(IS_ERR_NO_MEMORY);
-    }
     for (uint32_t i = 0; i < info.rows; ++i) {
         if (context.cancelled(i, info.rows))
             break;
-        std::memset(stored, 0, stored_bytes);
-        if (!context.io.read_exactly(stored, (uint32_t)stored_bytes)) {
+        std::memset(stored.get(), 0, stored_bytes);
+        if (!context.io.read_exactly(stored.get(), (uint32_t)stored_bytes)) {
             context.error = IS_ERR_READ;
             break;
         }
-        uint8_t* out = buffer + (info.top_down ? i : info.rows - 1 - i) * out_row;
+        uint8_t* out = buffer.get() + (info.top_down ? i : info.rows - 1 - i) * out_row;
         if (out_bytes == 0)
-            std::memcpy(out, stored, out_row);
+            std::memcpy(out, stored.get(), out_row);
         else if (out_bytes == 1)
-            bmp_row_to_indices(info, stored, out);
+            bmp_row_to_indices(info, stored.get(), out);
         else
-            bmp_row_to_rgb(info, stored, out, out_bytes);
+            bmp_row_to_rgb(info, stored.get(), out, out_bytes);
     }
-    is_free_buffer(stored);
     return buffer;
 }
 
-uint8_t* read_true_colour(read_context& context, bmp_info& info, int32_t depth)
+owned_buffer read_true_colour(read_context& context, bmp_info& info, int32_t depth)
 {
     CISIO& io = context.io;
     const uint32_t out_bytes = depth == 32 ? 4 : 3;
@@ -125,7 +122,7 @@ uint8_t* read_true_colour(read_context& context, bmp_info& info, int32_t depth)
     return read_rows(context, info, out_bytes);
 }
 
-uint8_t* read_indexed(read_context& context, bmp_info& info, int32_t depth, uint8_t* palette)
+owned_buffer read_indexed(read_context& context, bmp_info& info, int32_t depth, uint8_t* palette)
 {
     CISIO& io = context.io;
     const bool os2 = info.header_size == bmp_os2_header_size;
@@ -166,12 +163,12 @@ uint8_t* bmp_read(read_context& context, uint32_t* width, uint32_t* height, int3
     if (packed)
         return bmp_read_packed(context, info, width, height);
 
-    uint8_t* buffer = depth >= 24 ? read_true_colour(context, info, depth) : read_indexed(context, info, depth, palette);
+    owned_buffer buffer = depth >= 24 ? read_true_colour(context, info, depth) : read_indexed(context, info, depth, palette);
     if (buffer) {
         *width = (uint32_t)info.width;
         *height = info.rows;
     }
-    return buffer;
+    return buffer.release();
 }
 
 uint8_t* bmp_generic_read(read_context& context, uint32_t* width, uint32_t* height, int32_t depth, uint8_t* palette)

@@ -142,18 +142,18 @@ bool decode(read_context& context, const bmp_info& info, rle_canvas& canvas)
 
 }  // namespace
 
-uint8_t* bmp_decode_rle(read_context& context, const bmp_info& info, uint32_t out_bytes)
+owned_buffer bmp_decode_rle(read_context& context, const bmp_info& info, uint32_t out_bytes)
 {
     if (!bmp_is_rle(info))
         return context.fail(IS_ERR_BMP_RLE_MISMATCH);
-    uint64_t pixels = 0, bytes = 0;
-    if (!is_buffer_size((uint32_t)info.width, info.rows, &pixels) || !is_buffer_size(pixels, out_bytes, &bytes))
+    uint64_t pixels = 0;
+    if (!is_buffer_size((uint32_t)info.width, info.rows, &pixels))
         return context.fail(IS_ERR_NO_MEMORY);
-    uint8_t* buffer = is_alloc_buffer(bytes);
+    owned_buffer buffer = alloc_pixels(pixels, out_bytes);
     if (!buffer)
         return context.fail(IS_ERR_NO_MEMORY);
-    fill_background(info, buffer, pixels, out_bytes);
-    rle_canvas canvas(info, buffer, out_bytes);
+    fill_background(info, buffer.get(), pixels, out_bytes);
+    rle_canvas canvas(info, buffer.get(), out_bytes);
     if (!decode(context, info, canvas))
         context.error = IS_ERR_READ;
     return buffer;

@@ -35,8 +35,13 @@ private:
     bool cancelled_ = false;
 };
 
+// Minimum code sizes the decoder takes: from 2, up to 11, whose clear and
+// end codes already take the full 12 bits.
+constexpr uint32_t gif_min_code_size = 2;
+constexpr uint32_t gif_max_code_size = 11;
+
 // Decodes the image data sub-blocks at the stream's position with the given
-// minimum code size (2 to 8) onto the canvas. Stops quietly when the data
-// ends or breaks off; after an end code the remaining sub-blocks are
-// consumed.
+// minimum code size onto the canvas. Stops quietly when the data ends or
+// breaks off, or at a code that names no string or a root that is no byte;
+// after an end code the remaining sub-blocks are consumed.
 void gif_decode_lzw(byte_stream& in, uint32_t min_code_size, gif_canvas& canvas);

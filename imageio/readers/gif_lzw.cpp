@@ -138,6 +138,9 @@ void gif_decode_lzw(byte_stream& in, uint32_t min_code_size, gif_canvas& canvas)
             codes.drain();
             return;
         }
+        // Roots above 255 (code sizes over 8) name no palette index.
+        if (code < clear && code > 255)
+            return;
         uint32_t depth = 0;
         if (previous < 0) {
             // After a clear only single bytes are known.

@@ -4,7 +4,7 @@
 #include "imageio/bytes.h"
 #include "imageio/readers/gif.h"
 #include "imageio/readers/gif_format.h"
-#include "imageio/readers/dib_from_rows.h"
+#include "imageio/readers/packed_dib.h"
 
 #include <cstring>
 
@@ -102,7 +102,7 @@ void put_palette(const gif_state& state, uint8_t* palette)
 }
 
 // The image after its descriptor: local table, code size, data.
-uint8_t* read_image(read_context& context, byte_stream& in, gif_state* state, uint32_t* width, uint32_t* height)
+owned_buffer read_image(read_context& context, byte_stream& in, gif_state* state, uint32_t* width, uint32_t* height)
 {
     uint8_t descriptor[9];
     if (!in.read(descriptor, sizeof descriptor))
@@ -112,28 +112,26 @@ uint8_t* read_image(read_context& context, byte_stream& in, gif_state* state, ui
     const uint8_t flags = descriptor[8];
     if ((flags & 0x80) && !read_colour_table(in, state, 1u << ((flags & 7) + 1)))
         return context.fail(IS_ERR_BAD_GIF);
-    // Decoding cannot start on an image of no pixels, nor with root codes
-    // that are not bytes.
+    // Decoding cannot start on an image of no pixels, nor with a code size
+    // whose first codes would pass 12 bits.
     if (w == 0 || h == 0)
         return context.fail(IS_ERR_BAD_GIF);
     uint8_t min_code_size;
-    if (!in.next(&min_code_size) || min_code_size < 2 || min_code_size > 8)
+    if (!in.next(&min_code_size) || min_code_size < gif_min_code_size || min_code_size > gif_max_code_size)
         return context.fail(IS_ERR_BAD_GIF);
-    uint8_t* pixels = is_alloc_buffer((uint64_t)w * h);
+    owned_buffer pixels = alloc_pixels(w, h);
     if (!pixels)
         return context.fail(IS_ERR_NO_MEMORY);
-    gif_canvas canvas(context, pixels, w, h, (flags & 0x40) != 0);
+    gif_canvas canvas(context, pixels.get(), w, h, (flags & 0x40) != 0);
     gif_decode_lzw(in, min_code_size, canvas);
-    if (canvas.cancelled()) {
-        is_free_buffer(pixels);
-        return nullptr;
-    }
+    if (canvas.cancelled())
+        return owned_buffer();
     *width = w;
     *height = h;
     return pixels;
 }
 
-uint8_t* read_first_image(read_context& context, gif_state* state, uint32_t* width, uint32_t* height)
+owned_buffer read_first_image(read_context& context, gif_state* state, uint32_t* width, uint32_t* height)
 {
     byte_stream in(context.io);
     uint8_t header[13];
@@ -171,13 +169,13 @@ uint8_t* gif_read(read_context& context, uint32_t* width, uint32_t* height, int3
         return context.fail(IS_ERR_BAD_ARGUMENT);
     gif_state state;
     uint32_t w = 0, h = 0;
-    uint8_t* pixels = read_first_image(context, &state, &w, &h);
+    owned_buffer pixels = read_first_image(context, &state, &w, &h);
     if (!pixels)
         return nullptr;
     uint8_t colours[1024];
     put_palette(state, colours);
     if (packed) {
-        if (!(pixels = packed_dib_from_rows(context, pixels, w, h, 8, colours)))
+        if (!(pixels = packed_dib_from_rows(pixels.get(), {w, h, 8}, colours, &context.error)))
             return nullptr;
     } else {
         std::memcpy(palette, colours, sizeof colours);
@@ -186,7 +184,7 @@ uint8_t* gif_read(read_context& context, uint32_t* width, uint32_t* height, int3
         *transparent = state.transparent;
     *width = w;
     *height = h;
-    return pixels;
+    return pixels.release();
 }
 
 uint8_t* gif_generic_read(read_context& context, uint32_t* width, uint32_t* height, int32_t depth, uint8_t* palette)

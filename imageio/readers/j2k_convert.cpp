@@ -6,7 +6,6 @@
 
 #include "imageio/buffer.h"
 #include "imageio/codes.h"
-#include "imageio/readers/owned_buffer.h"
 #include "imageio/readers/packed_dib.h"
 
 #include <cmath>
@@ -205,9 +204,9 @@ uint8_t* j2k_convert(const opj_image_t& image, int32_t depth, double scale, uint
         uint8_t grey[1024] = {};
         for (int i = 0; i < 256; ++i)
             std::memset(grey + 4 * i, i, 3);
-        out.reset(packed_dib_from_rows(out.get(), w, h, depth, grey, 0, 0));
-        if (!out)
-            fail(IS_ERR_NO_MEMORY, "no memory");
+        int32_t error = IS_OK;
+        if (!(out = packed_dib_from_rows(out.get(), {w, h, depth}, grey, &error)))
+            fail(error, "no memory");
     }
     *width = w;
     *height = h;

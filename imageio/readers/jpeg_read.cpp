@@ -114,7 +114,8 @@ struct jpeg_output {
                 std::memset(grey + 4 * i, i, 3);
                 grey[4 * i + 3] = 255;
             }
-            if (!make_packed_dib(width, height, depth, grey, cinfo.X_density, cinfo.Y_density, &dib))
+            const dib_shape shape{width, height, depth, cinfo.X_density, cinfo.Y_density};
+            if (make_packed_dib(shape, grey, &dib) != IS_OK)
                 return false;
             swap_row.resize(packed_row_bytes(width, depth));
             return true;

@@ -147,8 +147,8 @@ private:
     bool output_size(const render_request& request, HDC screen, HENHMETAFILE metafile, int32_t* width,
                      int32_t* height);
     bool natural_size(HDC screen, HENHMETAFILE metafile, int32_t* width, int32_t* height);
-    uint8_t* read_rgb(HDC dc, HBITMAP bitmap, int32_t width, int32_t height);
-    uint8_t* read_packed(HDC dc, HBITMAP bitmap, int32_t width, int32_t height);
+    owned_buffer read_rgb(HDC dc, HBITMAP bitmap, int32_t width, int32_t height);
+    owned_buffer read_packed(HDC dc, HBITMAP bitmap, int32_t width, int32_t height);
 
     bool fail(int32_t code)
     {
@@ -288,7 +288,7 @@ bool metafile_renderer::output_size(const render_request& request, HDC screen, H
     return (*width > 0 && *height > 0) || fail(IS_ERR_NO_BITMAP);
 }
 
-uint8_t* metafile_renderer::read_rgb(HDC dc, HBITMAP bitmap, int32_t width, int32_t height)
+owned_buffer metafile_renderer::read_rgb(HDC dc, HBITMAP bitmap, int32_t width, int32_t height)
 {
     const uint64_t stride = ((uint64_t)width * 3 + 3) / 4 * 4;
     uint64_t dib_bytes = 0, rgb_bytes = 0;
@@ -309,10 +309,10 @@ uint8_t* metafile_renderer::read_rgb(HDC dc, HBITMAP bitmap, int32_t width, int3
         return context_.fail(IS_ERR_GET_DIBITS);
     if (info.bmiHeader.biCompression == BI_BITFIELDS)
         return context_.fail(bitfield_layout_error);
-    uint8_t* rgb = is_alloc_buffer(rgb_bytes);
+    owned_buffer rgb = alloc_pixels(rgb_bytes, 1);
     if (!rgb)
         return context_.fail(IS_ERR_NO_MEMORY);
-    uint8_t* out = rgb;
+    uint8_t* out = rgb.get();
     for (int32_t y = 0; y < height; ++y) {
         const uint8_t* in = rows.data() + (uint64_t)y * stride;
         for (int32_t x = 0; x < width; ++x, in += 3, out += 3) {
@@ -326,7 +326,7 @@ uint8_t* metafile_renderer::read_rgb(HDC dc, HBITMAP bitmap, int32_t width, int3
 
 // The header, the colour table of depths 1 to 8 and the bottom-up rows, at
 // the bitmap's own depth.
-uint8_t* metafile_renderer::read_packed(HDC dc, HBITMAP bitmap, int32_t width, int32_t height)
+owned_buffer metafile_renderer::read_packed(HDC dc, HBITMAP bitmap, int32_t width, int32_t height)
 {
     BITMAP own{};
     if (!GetObjectA(bitmap, sizeof own, &own))
@@ -343,7 +343,7 @@ uint8_t* metafile_renderer::read_packed(HDC dc, HBITMAP bitmap, int32_t width, i
         return context_.fail(IS_ERR_NO_MEMORY);
     const uint64_t table_bytes = sizeof(BITMAPINFOHEADER) + 4 * (uint64_t)entries;
     const uint64_t total = table_bytes + image_bytes;
-    uint8_t* packed = total <= is_buffer_limit() ? is_alloc_buffer(total) : nullptr;
+    owned_buffer packed = alloc_pixels(total, 1);
     if (!packed)
         return context_.fail(IS_ERR_NO_MEMORY);
 
@@ -359,16 +359,12 @@ uint8_t* metafile_renderer::read_packed(HDC dc, HBITMAP bitmap, int32_t width, i
     info.header.biBitCount = (WORD)depth;
     info.header.biCompression = BI_RGB;
     info.header.biSizeImage = (DWORD)image_bytes;
-    if (GetDIBits(dc, bitmap, 0, (UINT)height, packed + table_bytes, reinterpret_cast<BITMAPINFO*>(&info),
-                  DIB_RGB_COLORS) != height) {
-        is_free_buffer(packed);
+    if (GetDIBits(dc, bitmap, 0, (UINT)height, packed.get() + table_bytes, reinterpret_cast<BITMAPINFO*>(&info),
+                  DIB_RGB_COLORS) != height)
         return context_.fail(IS_ERR_GET_DIBITS);
-    }
-    if (info.header.biCompression == BI_BITFIELDS) {
-        is_free_buffer(packed);
+    if (info.header.biCompression == BI_BITFIELDS)
         return context_.fail(bitfield_layout_error);
-    }
-    std::memcpy(packed, &info, table_bytes);
+    std::memcpy(packed.get(), &info, table_bytes);
     return packed;
 }
 
@@ -417,13 +413,13 @@ uint8_t* metafile_renderer::render(const render_request& request, uint32_t* out_
     selected.restore();
     read_back_palette palette(memory.get(), screen.handle);
     const HBITMAP pixels = static_cast<HBITMAP>(bitmap.get());
-    uint8_t* buffer = (request.flags & IS_FLAG_PACKED_DIB) ? read_packed(memory.get(), pixels, width, height)
-                                                            : read_rgb(memory.get(), pixels, width, height);
+    owned_buffer buffer = (request.flags & IS_FLAG_PACKED_DIB) ? read_packed(memory.get(), pixels, width, height)
+                                                                : read_rgb(memory.get(), pixels, width, height);
     if (buffer) {
         *out_width = (uint32_t)width;
         *out_height = (uint32_t)height;
     }
-    return buffer;
+    return buffer.release();
 }
 
 }  // namespace

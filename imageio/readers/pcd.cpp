@@ -3,7 +3,7 @@
 #include "imageio/readers/pcd.h"
 
 #include "imageio/buffer.h"
-#include "imageio/readers/dib_pack.h"
+#include "imageio/readers/packed_dib.h"
 #include "imageio/trace.h"
 
 #include <cstring>
@@ -14,26 +14,24 @@ namespace {
 constexpr uint32_t header_bytes = 6144;
 constexpr uint32_t rotation_offset = 0xE02;
 
-// The planes, freed with the scope.
-class plane_set {
-public:
-    ~plane_set() { release(); }
-    void release()
-    {
-        is_free_buffer(planes.y);
-        is_free_buffer(planes.c1);
-        is_free_buffer(planes.c2);
-        planes = {};
-    }
-    bool allocate(uint32_t width, uint32_t height)
+// The three planes of a resolution, owned; planes() is their view.
+struct plane_set {
+    owned_buffer y, c1, c2;
+    uint32_t width = 0, height = 0;
+
+    bool allocate(uint32_t w, uint32_t h)
     {
         uint64_t bytes = 0;
-        if (!is_buffer_size(width, height, &bytes))
+        if (!is_buffer_size(w, h, &bytes))
             return false;
-        planes = {is_alloc_buffer(bytes + 1), is_alloc_buffer(bytes + 1), is_alloc_buffer(bytes + 1), width, height};
-        return planes.y && planes.c1 && planes.c2;
+        y = alloc_pixels(bytes + 1, 1);
+        c1 = alloc_pixels(bytes + 1, 1);
+        c2 = alloc_pixels(bytes + 1, 1);
+        width = w;
+        height = h;
+        return y && c1 && c2;
     }
-    pcd_planes planes{};
+    pcd_planes planes() const { return {y.get(), c1.get(), c2.get(), width, height}; }
 };
 
 // Parks the thread's saved callback block for the duration of a read.
@@ -114,6 +112,31 @@ int32_t build_planes(read_context& context, const pcd_planes& planes, int32_t re
     return IS_OK;
 }
 
+// The resolution's Y, C1 and C2 bytes interleaved, a pixel after another;
+// the planes they come from are gone before the colour conversion.
+owned_buffer read_ycc(read_context& context, int32_t resolution, uint32_t w, uint32_t h)
+{
+    plane_set planes;
+    if (!planes.allocate(w, h))
+        return context.fail(IS_ERR_NO_MEMORY);
+    if (int32_t error = build_planes(context, planes.planes(), resolution))
+        return context.fail(error);
+    pcd_upsample(planes.c1.get(), w, w / 2, h / 2);
+    pcd_upsample(planes.c2.get(), w, w / 2, h / 2);
+
+    owned_buffer ycc = alloc_pixels((uint64_t)w * 3, h);
+    if (!ycc)
+        return context.fail(IS_ERR_NO_MEMORY);
+    uint8_t* out = ycc.get();
+    const uint64_t pixels = (uint64_t)w * h;
+    for (uint64_t i = 0; i < pixels; ++i) {
+        out[3 * i] = planes.y.get()[i];
+        out[3 * i + 1] = planes.c1.get()[i];
+        out[3 * i + 2] = planes.c2.get()[i];
+    }
+    return ycc;
+}
+
 }  // namespace
 
 void pcd_size(int32_t resolution, uint32_t* width, uint32_t* height)
@@ -139,42 +162,20 @@ uint8_t* pcd_read(read_context& context, uint32_t* width, uint32_t* height, int3
     pcd_size(resolution, &w, &h);
     is_trace(3, "Reading PCD sub-image #%d (%d x %d)\n", resolution, (int)w, (int)h);
 
-    plane_set planes;
-    if (!planes.allocate(w, h))
-        return context.fail(IS_ERR_NO_MEMORY);
-    if (int32_t error = build_planes(context, planes.planes, resolution))
-        return context.fail(error);
-    pcd_upsample(planes.planes.c1, w, w / 2, h / 2);
-    pcd_upsample(planes.planes.c2, w, w / 2, h / 2);
-
-    uint64_t bytes = 0;
-    uint8_t* rgb = is_buffer_size(w, h, 3, &bytes) ? is_alloc_buffer(bytes) : nullptr;
+    owned_buffer rgb = read_ycc(context, resolution, w, h);
     if (!rgb)
-        return context.fail(IS_ERR_NO_MEMORY);
-    const uint64_t pixels = (uint64_t)w * h;
-    for (uint64_t i = 0; i < pixels; ++i) {
-        rgb[3 * i] = planes.planes.y[i];
-        rgb[3 * i + 1] = planes.planes.c1[i];
-        rgb[3 * i + 2] = planes.planes.c2[i];
-    }
-    planes.release();
-    if (int32_t error = pcd_ycc_to_rgb(context, rgb, w, h)) {
-        is_free_buffer(rgb);
+        return nullptr;
+    if (int32_t error = pcd_ycc_to_rgb(context, rgb.get(), w, h))
         return context.fail(error);
-    }
     if (rotation != 0) {
-        uint8_t* turned = pcd_rotate(rgb, &w, &h, rotation);
-        is_free_buffer(rgb);
-        if (!turned)
+        if (!(rgb = pcd_rotate(rgb.get(), &w, &h, rotation)))
             return context.fail(IS_ERR_NO_MEMORY);
-        rgb = turned;
     }
-    int32_t error = IS_OK;
-    if ((flags & IS_FLAG_PACKED_DIB) && !(rgb = rows_into_dib(rgb, w, h, 24, nullptr, &error)))
-        return context.fail(error);
+    if ((flags & IS_FLAG_PACKED_DIB) && !(rgb = packed_dib_from_rows(rgb.get(), {w, h, 24}, nullptr, &context.error)))
+        return nullptr;
     *width = w;
     *height = h;
-    return rgb;
+    return rgb.release();
 }
 
 uint8_t* pcd_generic_read(read_context& context, uint32_t* width, uint32_t* height, int32_t depth, uint8_t* palette)

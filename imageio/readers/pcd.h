@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 
+#include "imageio/buffer.h"
 #include "imageio/read_context.h"
 
 constexpr uint32_t pcd_sector_bytes = 2048;
@@ -52,4 +53,4 @@ int32_t pcd_ycc_to_rgb(read_context& context, uint8_t* pixels, uint32_t width, u
 // The picture turned by its rotation code (1 a quarter turn counter-clockwise,
 // 2 a half turn, 3 a quarter turn clockwise) into a new buffer; null when
 // there is no memory. Width and height are swapped for codes 1 and 3.
-uint8_t* pcd_rotate(const uint8_t* rgb, uint32_t* width, uint32_t* height, int rotation);
+owned_buffer pcd_rotate(const uint8_t* rgb, uint32_t* width, uint32_t* height, int rotation);

@@ -91,15 +91,12 @@ int32_t pcd_ycc_to_rgb(read_context& context, uint8_t* pixels, uint32_t width, u
     return IS_OK;
 }
 
-uint8_t* pcd_rotate(const uint8_t* rgb, uint32_t* width, uint32_t* height, int rotation)
+owned_buffer pcd_rotate(const uint8_t* rgb, uint32_t* width, uint32_t* height, int rotation)
 {
     const uint32_t w = *width, h = *height;
-    uint64_t bytes = 0;
-    if (!is_buffer_size(w, h, 3, &bytes))
-        return nullptr;
-    uint8_t* out = is_alloc_buffer(bytes);
+    owned_buffer out = alloc_pixels((uint64_t)w * 3, h);
     if (!out)
-        return nullptr;
+        return out;
     const bool swapped = rotation == 1 || rotation == 3;
     const uint32_t out_w = swapped ? h : w;
     for (uint32_t y = 0; y < h; ++y) {
@@ -111,7 +108,7 @@ uint8_t* pcd_rotate(const uint8_t* rgb, uint32_t* width, uint32_t* height, int r
             case 2: tx = w - 1 - x; ty = h - 1 - y; break;
             default: tx = h - 1 - y; ty = x; break;          // clockwise: the first row becomes the last column
             }
-            std::memcpy(out + ((uint64_t)ty * out_w + tx) * 3, from, 3);
+            std::memcpy(out.get() + ((uint64_t)ty * out_w + tx) * 3, from, 3);
         }
     }
     if (swapped) {

@@ -2,7 +2,7 @@
 // copied 1-bit rows.
 #include "imageio/buffer.h"
 #include "imageio/readers/byte_stream.h"
-#include "imageio/readers/dib_from_rows.h"
+#include "imageio/readers/packed_dib.h"
 #include "imageio/readers/pcx.h"
 #include "imageio/readers/pcx_format.h"
 
@@ -90,30 +90,26 @@ void convert_line(const uint8_t* line, const pcx_header& header, const uint8_t* 
 }
 
 // Decodes the rows from offset 128 at depth 1, 8 or 24.
-uint8_t* decode_rows(read_context& context, const pcx_header& header, const uint8_t* palette, int32_t depth)
+owned_buffer decode_rows(read_context& context, const pcx_header& header, const uint8_t* palette, int32_t depth)
 {
-    const uint64_t row_bytes = depth == 1 ? ((uint64_t)header.width + 7) / 8 : (uint64_t)header.width * (depth / 8);
+    const uint64_t row_bytes = packed_row_bytes(header.width, depth);
     uint64_t total = 0;
     if (!is_buffer_size(row_bytes, header.height, &total))
         return context.fail(IS_ERR_NO_MEMORY);
     if (!context.io.seek(pcx_header_size, 0))
         return context.fail(IS_ERR_READ);
-    uint8_t* pixels = is_alloc_buffer(total);
+    owned_buffer pixels = alloc_pixels(row_bytes, header.height);
     if (!pixels)
         return context.fail(IS_ERR_NO_MEMORY);
     std::vector<uint8_t> line((size_t)header.planes * header.bytes_per_line);
     byte_stream in(context.io);
     pcx_runs runs(in);
     for (uint32_t y = 0; y < header.height; ++y) {
-        if (!runs.fill(line.data(), (uint32_t)line.size())) {
-            is_free_buffer(pixels);
+        if (!runs.fill(line.data(), (uint32_t)line.size()))
             return context.fail(IS_ERR_READ);
-        }
-        convert_line(line.data(), header, palette, depth, pixels + y * row_bytes);
-        if (context.cancelled(y, header.height)) {
-            is_free_buffer(pixels);
-            return nullptr;
-        }
+        convert_line(line.data(), header, palette, depth, pixels.get() + y * row_bytes);
+        if (context.cancelled(y, header.height))
+            return owned_buffer();
     }
     return pixels;
 }
@@ -143,18 +139,19 @@ uint8_t* pcx_read(read_context& context, uint32_t* width, uint32_t* height, int3
 
     uint8_t colours[1024];
     pcx_make_palette(context.io, header, colours);
-    uint8_t* pixels = decode_rows(context, header, colours, depth);
+    owned_buffer pixels = decode_rows(context, header, colours, depth);
     if (!pixels)
         return nullptr;
     if (packed) {
-        if (!(pixels = packed_dib_from_rows(context, pixels, header.width, header.height, dib_depth, colours)))
+        const dib_shape shape{header.width, header.height, dib_depth};
+        if (!(pixels = packed_dib_from_rows(pixels.get(), shape, colours, &context.error)))
             return nullptr;
     } else if (depth == 1 || depth == 8) {
         std::memcpy(palette, colours, depth == 1 ? 8 : sizeof colours);
     }
     *width = header.width;
     *height = header.height;
-    return pixels;
+    return pixels.release();
 }
 
 uint8_t* pcx_generic_read(read_context& context, uint32_t* width, uint32_t* height, int32_t depth, uint8_t* palette)

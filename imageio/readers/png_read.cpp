@@ -4,7 +4,6 @@
 #include "imageio/readers/png.h"
 
 #include "imageio/buffer.h"
-#include "imageio/readers/owned_buffer.h"
 #include "imageio/readers/packed_dib.h"
 #include "imageio/readers/png_glue.h"
 #include "imageio/trace.h"

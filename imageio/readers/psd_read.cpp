@@ -2,7 +2,7 @@
 // the conversion to the depth asked for.
 #include "imageio/buffer.h"
 #include "imageio/bytes.h"
-#include "imageio/readers/dib_pack.h"
+#include "imageio/readers/packed_dib.h"
 #include "imageio/readers/psd_format.h"
 #include "imageio/trace.h"
 
@@ -11,17 +11,14 @@
 namespace {
 
 // Channel values through the palette into red, green, blue (and alpha 255).
-uint8_t* expand_values(const uint8_t* values, uint64_t pixels, const uint8_t* palette, uint32_t out_bytes)
+owned_buffer expand_values(const uint8_t* values, uint64_t pixels, const uint8_t* palette, uint32_t out_bytes)
 {
-    uint64_t bytes = 0;
-    if (!is_buffer_size(pixels, out_bytes, &bytes))
-        return nullptr;
-    uint8_t* out = is_alloc_buffer(bytes);
+    owned_buffer out = alloc_pixels(pixels, out_bytes);
     if (!out)
-        return nullptr;
+        return out;
     for (uint64_t i = 0; i < pixels; ++i) {
         const uint8_t* entry = palette + 4 * values[i];
-        uint8_t* to = out + i * out_bytes;
+        uint8_t* to = out.get() + i * out_bytes;
         to[0] = entry[2];
         to[1] = entry[1];
         to[2] = entry[0];
@@ -70,7 +67,7 @@ int32_t read_sections(CISIO& io, const psd_header& header, uint8_t* palette, std
 
 // The merged image at the depth asked for (8: one value a pixel), before
 // any packing into a bitmap.
-uint8_t* read_pixels(read_context& context, const psd_header& header, int32_t depth, uint8_t* palette,
+owned_buffer read_pixels(read_context& context, const psd_header& header, int32_t depth, uint8_t* palette,
                      uint32_t flags)
 {
     CISIO& io = context.io;
@@ -86,35 +83,31 @@ uint8_t* read_pixels(read_context& context, const psd_header& header, int32_t de
     // Bytes a pixel while decoding: the planes side by side, room for alpha at 32.
     const uint32_t pixel_bytes = planes == 3 && depth == 32 ? 4 : planes;
     const uint64_t pixels = (uint64_t)header.width * header.height;
-    uint64_t bytes = 0;
-    if (!is_buffer_size(pixels, pixel_bytes, &bytes))
-        return context.fail(IS_ERR_NO_MEMORY);
-    uint8_t* buffer = is_alloc_buffer(bytes);
+    owned_buffer buffer = alloc_pixels(pixels, pixel_bytes);
     if (!buffer)
         return context.fail(IS_ERR_NO_MEMORY);
-    psd_decode_planes(context, header, compression, buffer, pixel_bytes, planes);
-    if (context.error != IS_OK && context.error != IS_ERR_READ && context.error != IS_ERR_CANCELLED) {
-        is_free_buffer(buffer);
-        return nullptr;
-    }
+    psd_decode_planes(context, header, compression, buffer.get(), pixel_bytes, planes);
+    if (context.error != IS_OK && context.error != IS_ERR_READ && context.error != IS_ERR_CANCELLED)
+        return owned_buffer();
 
     if (planes == 1) {
         if (depth == 8)
             return buffer;
-        uint8_t* rgb = expand_values(buffer, pixels, palette, depth == 32 ? 4 : 3);
-        is_free_buffer(buffer);
-        return rgb ? rgb : context.fail(IS_ERR_NO_MEMORY);
+        owned_buffer rgb = expand_values(buffer.get(), pixels, palette, depth == 32 ? 4 : 3);
+        if (!rgb)
+            return context.fail(IS_ERR_NO_MEMORY);
+        return rgb;
     }
     if (planes == 3) {
         if (depth == 32)
             for (uint64_t i = 0; i < pixels; ++i)
-                buffer[4 * i + 3] = 255;
+                buffer.get()[4 * i + 3] = 255;
         return buffer;
     }
     // CMYK: the buffer keeps its four bytes a pixel; converted pictures use
     // the front of it.
     if (!keep_cmyk)
-        convert_cmyk(buffer, pixels, depth == 32 ? 4 : 3);
+        convert_cmyk(buffer.get(), pixels, depth == 32 ? 4 : 3);
     return buffer;
 }
 
@@ -139,18 +132,18 @@ uint8_t* psd_read(read_context& context, uint32_t* width, uint32_t* height, int3
     if (int32_t error = read_sections(context.io, header, palette, resources))
         return context.fail(error);
 
-    uint8_t* buffer = read_pixels(context, header, depth, palette, flags);
+    owned_buffer buffer = read_pixels(context, header, depth, palette, flags);
     if (!buffer)
         return nullptr;
     if (flags & IS_FLAG_PACKED_DIB) {
         const bool cmyk_kept = header.mode == PSD_CMYK && (flags & PSD_FLAG_KEEP_CMYK);
-        int32_t error = IS_OK;
-        if (!(buffer = rows_into_dib(buffer, header.width, header.height, cmyk_kept ? 32 : depth, palette, &error)))
-            return context.fail(error);
+        const dib_shape shape{header.width, header.height, cmyk_kept ? 32 : depth};
+        if (!(buffer = packed_dib_from_rows(buffer.get(), shape, palette, &context.error)))
+            return nullptr;
     }
     *width = header.width;
     *height = header.height;
-    return buffer;
+    return buffer.release();
 }
 
 uint8_t* psd_generic_read(read_context& context, uint32_t* width, uint32_t* height, int32_t depth, uint8_t* palette)

@@ -1,5 +1,6 @@
-// The TGA reader: colour-mapped, true-colour and greyscale files, raw or
-// run-length encoded, with rows stored either way up.
+// The TGA reader: colour-mapped, true-colour and greyscale files (16-bit
+// greyscale: grey and alpha), raw or run-length encoded, with rows stored
+// either way up and either way across.
 #pragma once
 #include <cstdint>
 

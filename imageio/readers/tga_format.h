@@ -26,10 +26,12 @@ struct tga_header {
     uint16_t width;
     uint16_t height;
     uint8_t pixel_bits;
-    uint8_t descriptor;       // bit 5: first stored row is the top row
+    uint8_t descriptor;       // bit 4: rows stored right to left; bit 5: first stored row is the top row
 
     bool mapped() const { return image_type == TGA_MAPPED || image_type == TGA_MAPPED_RLE; }
+    bool grey() const { return image_type == TGA_GREY || image_type == TGA_GREY_RLE; }
     bool rle() const { return image_type >= TGA_MAPPED_RLE; }
+    bool right_to_left() const { return (descriptor & 0x10) != 0; }
     bool top_down() const { return (descriptor & 0x20) != 0; }
     uint32_t pixel_bytes() const { return (pixel_bits + 7u) / 8u; }
 };
@@ -48,6 +50,9 @@ int32_t tga_read_id_and_map(byte_stream& in, const tga_header& header, uint8_t* 
 
 // The colour of a stored value of 1 to 4 bytes, as blue, green, red, alpha.
 void tga_colour(const uint8_t* value, uint32_t bytes, uint8_t* bgra);
+
+// The colour of a 16-bit greyscale pixel: a grey level, then its alpha.
+void tga_grey_alpha(const uint8_t* value, uint8_t* bgra);
 
 // Reports the footer, extension area and developer directory to the trace.
 void tga_trace_footer(CISIO& io);

@@ -103,6 +103,12 @@ void tga_colour(const uint8_t* value, uint32_t bytes, uint8_t* bgra)
     }
 }
 
+void tga_grey_alpha(const uint8_t* value, uint8_t* bgra)
+{
+    bgra[0] = bgra[1] = bgra[2] = value[0];
+    bgra[3] = value[1];
+}
+
 void tga_trace_footer(CISIO& io)
 {
     const int64_t size = io.size();

@@ -1,7 +1,7 @@
 // TGA pixel data: raw or run-length values, rows either way up, into
 // indices, red-green-blue or red-green-blue-alpha.
 #include "imageio/buffer.h"
-#include "imageio/readers/dib_from_rows.h"
+#include "imageio/readers/packed_dib.h"
 #include "imageio/readers/tga.h"
 #include "imageio/readers/tga_format.h"
 
@@ -56,20 +56,22 @@ uint32_t stored_index(const uint8_t* value, uint32_t bytes)
 // Decodes the pixel data at the source's position into out_bytes a pixel:
 // 1 keeps the stored value (an index or grey level), 3 and 4 give red,
 // green, blue (and alpha) through the colour map or the value's own colour.
-uint8_t* decode_pixels(read_context& context, byte_stream& in, const tga_header& header, const uint8_t* map,
-                       uint32_t out_bytes)
+// Rows stored bottom-up or right to left are put the right way round.
+owned_buffer decode_pixels(read_context& context, byte_stream& in, const tga_header& header, const uint8_t* map,
+                           uint32_t out_bytes)
 {
-    uint64_t row_bytes = 0, total = 0;
-    if (!is_buffer_size(header.width, out_bytes, &row_bytes) || !is_buffer_size(row_bytes, header.height, &total))
+    uint64_t row_bytes = 0;
+    if (!is_buffer_size(header.width, out_bytes, &row_bytes))
         return context.fail(IS_ERR_NO_MEMORY);
-    uint8_t* pixels = is_alloc_buffer(total);
+    owned_buffer pixels = alloc_pixels(row_bytes, header.height);
     if (!pixels)
         return context.fail(IS_ERR_NO_MEMORY);
     tga_values values(in, header.pixel_bytes(), header.rle());
     int32_t error = IS_OK;
     for (uint32_t i = 0; i < header.height && error == IS_OK; ++i) {
-        uint8_t* out = pixels + (header.top_down() ? i : header.height - 1u - i) * row_bytes;
-        for (uint32_t x = 0; x < header.width; ++x, out += out_bytes) {
+        uint8_t* row = pixels.get() + (header.top_down() ? i : header.height - 1u - i) * row_bytes;
+        for (uint32_t x = 0; x < header.width; ++x) {
+            uint8_t* out = row + (uint64_t)(header.right_to_left() ? header.width - 1u - x : x) * out_bytes;
             uint8_t value[4] = {};
             if (!values.next(value)) {
                 error = IS_ERR_READ;
@@ -88,6 +90,8 @@ uint8_t* decode_pixels(read_context& context, byte_stream& in, const tga_header&
                     break;
                 }
                 std::memcpy(bgra, map + 4 * index, 4);
+            } else if (header.grey() && header.pixel_bits == 16) {
+                tga_grey_alpha(value, bgra);
             } else {
                 tga_colour(value, header.pixel_bytes(), bgra);
             }
@@ -100,14 +104,12 @@ uint8_t* decode_pixels(read_context& context, byte_stream& in, const tga_header&
         if (error == IS_OK && context.cancelled(i, header.height))
             error = IS_ERR_CANCELLED;
     }
-    if (error != IS_OK) {
-        is_free_buffer(pixels);
+    if (error != IS_OK)
         return context.fail(error);
-    }
     return pixels;
 }
 
-uint8_t* read_true_colour(read_context& context, const tga_header& header, int32_t depth)
+owned_buffer read_true_colour(read_context& context, const tga_header& header, int32_t depth)
 {
     if (int32_t error = tga_check_header(header))
         return context.fail(error);
@@ -118,10 +120,9 @@ uint8_t* read_true_colour(read_context& context, const tga_header& header, int32
     return decode_pixels(context, in, header, map, depth == 32 ? 4 : 3);
 }
 
-uint8_t* read_indexed(read_context& context, const tga_header& header, uint8_t* palette)
+owned_buffer read_indexed(read_context& context, const tga_header& header, uint8_t* palette)
 {
-    const bool grey = header.image_type == TGA_GREY || header.image_type == TGA_GREY_RLE;
-    if (header.pixel_bits > 8 || !(header.mapped() || grey))
+    if (header.pixel_bits > 8 || !(header.mapped() || header.grey()))
         return context.fail(IS_ERR_WRONG_DEPTH);
     if (int32_t error = tga_check_header(header))
         return context.fail(error);
@@ -130,7 +131,7 @@ uint8_t* read_indexed(read_context& context, const tga_header& header, uint8_t* 
     uint8_t map[1024] = {};
     if (int32_t error = tga_read_id_and_map(in, header, map))
         return context.fail(error);
-    if (grey) {
+    if (header.grey()) {
         for (uint32_t i = 0; i < 256; ++i) {
             std::memset(palette + 4 * i, (int)i, 3);
             palette[4 * i + 3] = 255;
@@ -157,15 +158,16 @@ uint8_t* tga_read(read_context& context, uint32_t* width, uint32_t* height, int3
     if (packed)
         depth = header.pixel_bits == 32 ? 32 : 24;
 
-    uint8_t* pixels = depth == 8 ? read_indexed(context, header, palette) : read_true_colour(context, header, depth);
+    owned_buffer pixels = depth == 8 ? read_indexed(context, header, palette) : read_true_colour(context, header, depth);
     if (!pixels)
         return nullptr;
     tga_trace_footer(context.io);
-    if (packed && !(pixels = packed_dib_from_rows(context, pixels, header.width, header.height, depth, nullptr)))
+    const dib_shape shape{header.width, header.height, depth};
+    if (packed && !(pixels = packed_dib_from_rows(pixels.get(), shape, nullptr, &context.error)))
         return nullptr;
     *width = header.width;
     *height = header.height;
-    return pixels;
+    return pixels.release();
 }
 
 uint8_t* tga_generic_read(read_context& context, uint32_t* width, uint32_t* height, int32_t depth, uint8_t* palette)

@@ -1,7 +1,6 @@
 #include "imageio/readers/tiff_glue.h"
 
 #include "imageio/buffer.h"
-#include "imageio/readers/owned_buffer.h"
 #include "imageio/trace.h"
 
 #include <cstdarg>

@@ -2,7 +2,7 @@
 // at, and the choice between the RGBA and the sample paths.
 #include "imageio/readers/tiff.h"
 
-#include "imageio/readers/owned_buffer.h"
+#include "imageio/buffer.h"
 #include "imageio/readers/packed_dib.h"
 #include "imageio/readers/tiff_glue.h"
 
@@ -60,13 +60,13 @@ uint8_t* tiff_read(read_context& context, uint32_t* width, uint32_t* height, int
     owned_buffer rows(read_open_file(context, tif.get(), &w, &h, chosen, own_palette, flags));
     if (!rows)
         return nullptr;
-    uint8_t* dib = packed_dib_from_rows(rows.get(), w, h, chosen, own_palette, (int32_t)dir.x_resolution,
-                                        (int32_t)dir.y_resolution);
+    const dib_shape shape{w, h, chosen, (int32_t)dir.x_resolution, (int32_t)dir.y_resolution};
+    owned_buffer dib = packed_dib_from_rows(rows.get(), shape, own_palette, &context.error);
     if (!dib)
-        return context.fail(IS_ERR_NO_MEMORY);
+        return nullptr;
     *width = w;
     *height = h;
-    return dib;
+    return dib.release();
 }
 
 uint8_t* tiff_generic_read(read_context& context, uint32_t* width, uint32_t* height, int32_t depth, uint8_t* palette)

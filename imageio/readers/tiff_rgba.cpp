@@ -4,7 +4,7 @@
 // row 0 and column 0 of the stored image lie at the top and left (1), top
 // and right (2), bottom and right (3), bottom and left (4), or, for 5 to 8,
 // row 0 runs down the left or right side (width and height swap).
-#include "imageio/readers/owned_buffer.h"
+#include "imageio/buffer.h"
 #include "imageio/readers/tiff.h"
 #include "imageio/readers/tiff_glue.h"
 #include "imageio/trace.h"
@@ -117,7 +117,7 @@ uint8_t* tiff_read_true_colour(read_context& context, TIFF* tif, const tiff_dire
 
     const bool swap = swaps_sides(orientation);
     const uint32_t out_w = swap ? h : w, out_h = swap ? w : h;
-    owned_buffer out(is_alloc_buffer(out_size));
+    owned_buffer out = alloc_pixels(out_size, 1);
     if (!out)
         return context.fail(IS_ERR_NO_MEMORY);
     uint8_t* dst = out.get();

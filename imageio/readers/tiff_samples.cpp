@@ -2,7 +2,7 @@
 // strips or tiles. libtiff decodes every compression itself, CCITT fax data
 // of bilevel images included, and hands back rows most significant bit
 // first in the machine's byte order.
-#include "imageio/readers/owned_buffer.h"
+#include "imageio/buffer.h"
 #include "imageio/readers/packed_dib.h"
 #include "imageio/readers/tiff_glue.h"
 #include "imageio/trace.h"

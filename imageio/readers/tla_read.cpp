@@ -2,7 +2,7 @@
 // output mode.
 #include "imageio/buffer.h"
 #include "imageio/bytes.h"
-#include "imageio/readers/dib_pack.h"
+#include "imageio/readers/packed_dib.h"
 #include "imageio/readers/tla_format.h"
 
 #include <cstring>
@@ -75,13 +75,10 @@ void convert_row(const tla_info& info, int32_t mode, const uint8_t* stored, uint
     }
 }
 
-uint8_t* read_rows(read_context& context, const tla_info& info, int32_t mode)
+owned_buffer read_rows(read_context& context, const tla_info& info, int32_t mode)
 {
     const uint32_t out_bytes = output_bytes(mode);
-    uint64_t total = 0;
-    if (!is_buffer_size(info.width, info.height, out_bytes, &total))
-        return context.fail(IS_ERR_NO_MEMORY);
-    uint8_t* buffer = is_alloc_buffer(total);
+    owned_buffer buffer = alloc_pixels((uint64_t)info.width * out_bytes, info.height);
     if (!buffer)
         return context.fail(IS_ERR_NO_MEMORY);
     const uint32_t pixel_bytes = tla_pixel_bytes(info.pixel_format);
@@ -94,12 +91,10 @@ uint8_t* read_rows(read_context& context, const tla_info& info, int32_t mode)
         }
         const uint8_t* stored = blocks.next_row(&error);
         if (stored)
-            convert_row(info, mode, stored, buffer + (uint64_t)y * info.width * out_bytes);
+            convert_row(info, mode, stored, buffer.get() + (uint64_t)y * info.width * out_bytes);
     }
-    if (error != IS_OK) {
-        is_free_buffer(buffer);
+    if (error != IS_OK)
         return context.fail(error);
-    }
     return buffer;
 }
 
@@ -121,7 +116,7 @@ uint8_t* tla_read(read_context& context, uint32_t* width, uint32_t* height, uint
     if (mode == TLA_MODE_INDEXED && info.pixel_format != TLA_INDEXED)
         return context.fail(IS_ERR_PROTECTED_TLA);  // no decoder for this output
 
-    uint8_t* buffer = read_rows(context, info, mode);
+    owned_buffer buffer = read_rows(context, info, mode);
     if (!buffer)
         return nullptr;
     if (mode == TLA_MODE_INDEXED && palette)
@@ -132,14 +127,13 @@ uint8_t* tla_read(read_context& context, uint32_t* width, uint32_t* height, uint
         std::memcpy(dib_palette, info.palette, sizeof dib_palette);
         for (int i = 0; i < 256; ++i)
             dib_palette[4 * i + 3] = 0;
-        int32_t error = IS_OK;
-        const int32_t depth = 8 * (int32_t)output_bytes(mode);
-        if (!(buffer = rows_into_dib(buffer, info.width, info.height, depth, dib_palette, &error)))
-            return context.fail(error);
+        const dib_shape shape{info.width, info.height, 8 * (int32_t)output_bytes(mode)};
+        if (!(buffer = packed_dib_from_rows(buffer.get(), shape, dib_palette, &context.error)))
+            return nullptr;
     }
     *width = info.width;
     *height = info.height;
-    return buffer;
+    return buffer.release();
 }
 
 uint8_t* tla_generic_read(read_context& context, uint32_t* width, uint32_t* height, int32_t depth, uint8_t* palette)

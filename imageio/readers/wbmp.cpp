@@ -3,7 +3,7 @@
 
 #include "imageio/buffer.h"
 #include "imageio/readers/byte_stream.h"
-#include "imageio/readers/dib_from_rows.h"
+#include "imageio/readers/packed_dib.h"
 
 #include <cstring>
 
@@ -75,14 +75,11 @@ uint8_t* wbmp_read(read_context& context, uint32_t* width, uint32_t* height, int
 
     const uint64_t stored_bytes = ((uint64_t)header.width + 7) / 8;
     const uint64_t row_bytes = depth == 1 ? stored_bytes : header.width;
-    uint64_t total = 0;
-    if (!is_buffer_size(row_bytes, header.height, &total))
-        return context.fail(IS_ERR_NO_MEMORY);
-    uint8_t* pixels = is_alloc_buffer(total);
+    owned_buffer pixels = alloc_pixels(row_bytes, header.height);
     if (!pixels)
         return context.fail(IS_ERR_NO_MEMORY);
     for (uint32_t y = 0; y < header.height; ++y) {
-        uint8_t* out = pixels + y * row_bytes;
+        uint8_t* out = pixels.get() + y * row_bytes;
         bool complete = true;
         if (depth == 1) {
             complete = in.read(out, stored_bytes);
@@ -94,26 +91,22 @@ uint8_t* wbmp_read(read_context& context, uint32_t* width, uint32_t* height, int
                     out[x + b] = bits >> (7 - b) & 1;
             }
         }
-        if (!complete) {
-            is_free_buffer(pixels);
+        if (!complete)
             return context.fail(IS_ERR_READ);
-        }
-        if (context.cancelled(y, header.height)) {
-            is_free_buffer(pixels);
+        if (context.cancelled(y, header.height))
             return nullptr;
-        }
     }
     if (packed) {
         uint8_t colours[8];
         set_palette(colours, sizeof colours);
-        if (!(pixels = packed_dib_from_rows(context, pixels, header.width, header.height, 1, colours)))
+        if (!(pixels = packed_dib_from_rows(pixels.get(), {header.width, header.height, 1}, colours, &context.error)))
             return nullptr;
     } else {
         set_palette(palette, depth == 1 ? 8 : 1024);
     }
     *width = header.width;
     *height = header.height;
-    return pixels;
+    return pixels.release();
 }
 
 uint8_t* wbmp_generic_read(read_context& context, uint32_t* width, uint32_t* height, int32_t depth, uint8_t* palette)

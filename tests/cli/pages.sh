@@ -3,19 +3,7 @@
 # where the picture's part lies on it and that it is the print filter's
 # result, the corner marks' dashes, the plan lines and log records printed on
 # the way, and refused usage.
-set -u
-cli=$1
-pics=$2
-failures=0
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-"$pics" write "$work" || { echo "cannot write the test pictures" >&2; exit 1; }
-w=$work
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+source "$(dirname "$0")/common.bash" "$@"
 
 # rows FILE X Y W H : the pixels of a rectangle of a PNG, one line a row.
 rows() { "$pics" dump "$@" | tail -n +2; }
@@ -96,31 +84,19 @@ grep -q '^page 0 0 image 0 0 20 30 ' "$w/crop.txt" || fail "crop: $(grep '^page'
 "$cli" pages "$w/rgb.bmp" --width 100cm --dpi 20 --out "$w/tiny" >/dev/null || fail "tiny picture: exit status"
 [ "$(ls "$w/tiny" | wc -l)" -eq 18 ] || fail "tiny picture: $(ls "$w/tiny" | wc -l) pages"
 
-# expect_error NAME STATUS PATTERN ARGS... : exit status and one line on stderr.
-expect_error() {
-    local name=$1 want=$2 pattern=$3
-    shift 3
-    local err status
-    err=$("$cli" pages "$@" 2>&1 >/dev/null)
-    status=$?
-    [ "$status" -eq "$want" ] || fail "$name: exit status $status, expected $want"
-    [ "$(printf '%s\n' "$err" | wc -l)" -eq 1 ] || fail "$name: expected one line on stderr, got '$err'"
-    printf '%s\n' "$err" | grep -Eq -- "$pattern" || fail "$name: '$err' does not match '$pattern'"
-}
-expect_error no-out 2 "--out is required" "$w/gradient.bmp" --width 4cm
-expect_error no-size 2 "--width or --height is required" "$w/gradient.bmp" --out "$w/x"
-expect_error skip-off-grid 2 "--skip 3,0 lies outside the 3 x 2 page grid" \
+expect_error no-out 2 "--out is required" pages "$w/gradient.bmp" --width 4cm
+expect_error no-size 2 "--width or --height is required" pages "$w/gradient.bmp" --out "$w/x"
+expect_error skip-off-grid 2 "--skip 3,0 lies outside the 3 x 2 page grid" pages \
     "$w/gradient.bmp" --width 12cm --height 8cm "${sheet[@]}" --skip 3,0 --out "$w/x"
-expect_error bad-skip 2 "bad --skip value" "$w/gradient.bmp" --width 4cm --skip 1 --out "$w/x"
-expect_error crop-outside 2 "--crop must lie inside the 40 x 30 picture" \
+expect_error bad-skip 2 "bad --skip value" pages "$w/gradient.bmp" --width 4cm --skip 1 --out "$w/x"
+expect_error crop-outside 2 "--crop must lie inside the 40 x 30 picture" pages \
     "$w/gradient.bmp" --width 4cm --crop 0,0,41,30 --out "$w/x"
-expect_error bad-crop 2 "bad --crop value" "$w/gradient.bmp" --width 4cm --crop 5,0,5,30 --out "$w/x"
-expect_error unreadable 1 "^tilora-cli: cannot read $w/words.jpg: " "$w/words.jpg" --width 4cm --out "$w/x"
-expect_error out-is-a-file 1 "^tilora-cli: cannot write $w/rgb.bmp: " "$w/gradient.bmp" --width 4cm --out "$w/rgb.bmp"
-expect_error refused 1 "layout refused" "$w/gradient.bmp" --width 4cm --margins 50,5,50,5 --paper 60x50mm --out "$w/x"
+expect_error bad-crop 2 "bad --crop value" pages "$w/gradient.bmp" --width 4cm --crop 5,0,5,30 --out "$w/x"
+expect_error unreadable 1 "^tilora-cli: cannot read $w/words.jpg: " pages "$w/words.jpg" --width 4cm --out "$w/x"
+expect_error out-is-a-file 1 "^tilora-cli: cannot write $w/rgb.bmp: " pages "$w/gradient.bmp" --width 4cm --out "$w/rgb.bmp"
+expect_error refused 1 "layout refused" pages "$w/gradient.bmp" --width 4cm --margins 50,5,50,5 --paper 60x50mm --out "$w/x"
 [ ! -e "$w/x" ] || fail "a refused run created its output folder"
 "$cli" pages --help | grep -q -- "--skip C,R" || fail "pages --help lists no --skip"
 "$cli" --help | grep -q "^  pages " || fail "--help does not list pages"
 
-[ "$failures" -eq 0 ] || { echo "$failures failure(s)" >&2; exit 1; }
-echo "all page checks passed"
+finish page

@@ -1,14 +1,8 @@
 #!/usr/bin/env bash
 # tilora-cli plan: whole outputs for known layouts, page order, the simulated
-# printer, and the exit statuses of bad usage and refused layouts.
-set -u
-cli=$1
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+# printer, a picture file for the picture's size, and the exit statuses of
+# bad usage and refused layouts.
+source "$(dirname "$0")/common.bash" "$@"
 
 # expect_output NAME ARGS... : runs plan and compares stdout with stdin.
 expect_output() {
@@ -29,11 +23,7 @@ expect_output() {
 expect_status() {
     local name=$1 want=$2
     shift 2
-    local err status
-    err=$("$cli" plan "$@" 2>&1 >/dev/null)
-    status=$?
-    [ "$status" -eq "$want" ] || fail "$name: exit status $status, expected $want"
-    [ "$(echo "$err" | wc -l)" -eq 1 ] && [ -n "$err" ] || fail "$name: expected one line on stderr, got '$err'"
+    expect_error "$name" "$want" . plan "$@"
 }
 
 expect_output worked-example --image 4000x3000 --width 40cm --height 30cm \
@@ -132,5 +122,13 @@ expect_status crop-band-without-preview 2 --image 3000x2000 --width 64cm --crop-
 "$cli" plan --help | grep -q -- "--device-tile" || fail "plan --help lists no printer options"
 "$cli" --help | grep -q "plan" || fail "--help lists no plan command"
 
-[ "$failures" -eq 0 ] || { echo "$failures failure(s)" >&2; exit 1; }
-echo "all plan checks passed"
+# A picture file stands for --image.
+plan_args=(--width 30cm --tile 10000x10000 --device-tile 100x100)
+[ "$("$cli" plan "$w/rgb.bmp" "${plan_args[@]}")" = "$("$cli" plan --image 3x2 "${plan_args[@]}")" ] \
+    || fail "plan with a file differs from --image 3x2"
+expect_error plan-unreadable 1 "$(cannot_read words.jpg 'unrecognised picture format' 2)" \
+    plan "$w/words.jpg" "${plan_args[@]}"
+expect_error plan-both 2 "not both" plan "$w/rgb.bmp" --image 3x2 "${plan_args[@]}"
+expect_error plan-two-files 2 "unknown option" plan "$w/rgb.bmp" "$w/rgb.bmp" "${plan_args[@]}"
+
+finish plan

@@ -1,6 +1,6 @@
 // Packed device-independent bitmaps taken from BMP files.
-#include "tests/imageio/bmp_writer.h"
-#include "tests/imageio/test_support.h"
+#include "tests/writers/bmp_writer.h"
+#include "tests/imageio/reads.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ std::vector<uint8_t> without_file_header(const std::vector<uint8_t>& file, uint3
 
 TEST(BmpPacked, WindowsFilesAreCopiedWithTheImageSizeFilledIn)
 {
-    bmp_spec recipe;
+    bmp_recipe recipe;
     recipe.width = 3;
     recipe.height = 2;
     recipe.bit_count = 8;
@@ -32,7 +32,7 @@ TEST(BmpPacked, WindowsFilesAreCopiedWithTheImageSizeFilledIn)
     file.erase(file.begin() + 62, file.begin() + 68);
     EXPECT_EQ(r.pixels, without_file_header(file, 8));
 
-    bmp_spec masked;
+    bmp_recipe masked;
     masked.width = 2;
     masked.height = -1;
     masked.bit_count = 16;
@@ -47,7 +47,7 @@ TEST(BmpPacked, WindowsFilesAreCopiedWithTheImageSizeFilledIn)
 
 TEST(BmpPacked, Os2FilesGetAWindowsHeaderAndFourBytePaletteEntries)
 {
-    bmp_spec recipe;
+    bmp_recipe recipe;
     recipe.os2 = true;
     recipe.width = 3;
     recipe.height = 1;
@@ -70,7 +70,7 @@ TEST(BmpPacked, Os2FilesGetAWindowsHeaderAndFourBytePaletteEntries)
 
 TEST(BmpPacked, TruncatedPixelDataKeepsTheBitmapWithErrorThree)
 {
-    bmp_spec recipe;
+    bmp_recipe recipe;
     recipe.width = 4;
     recipe.height = 2;
     recipe.bit_count = 24;
@@ -87,7 +87,7 @@ TEST(BmpPacked, TruncatedPixelDataKeepsTheBitmapWithErrorThree)
 
 TEST(BmpPacked, AnImageSizeBeyondThePixelsIsCutToWhatTheBitmapHolds)
 {
-    bmp_spec recipe;
+    bmp_recipe recipe;
     recipe.width = 3;
     recipe.height = 2;
     recipe.bit_count = 32;

@@ -1,7 +1,7 @@
 // RLE4 and RLE8 bitmaps: runs, literals with padding, line ends, deltas,
 // early ends, and pixels that fall outside the picture.
-#include "tests/imageio/bmp_writer.h"
-#include "tests/imageio/test_support.h"
+#include "tests/writers/bmp_writer.h"
+#include "tests/imageio/reads.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@ namespace {
 
 constexpr uint32_t background = 0x102030;
 
-bmp_spec rle8(int32_t width, int32_t height, std::vector<uint8_t> data)
+bmp_recipe rle8(int32_t width, int32_t height, std::vector<uint8_t> data)
 {
-    bmp_spec recipe;
+    bmp_recipe recipe;
     recipe.width = width;
     recipe.height = height;
     recipe.bit_count = 8;
@@ -55,7 +55,7 @@ TEST(BmpRle, Rle8DecodesRunsLiteralsLineEndsAndDeltas)
 
 TEST(BmpRle, Rle4AlternatesNibblesAndDropsPixelsPastTheRightEdge)
 {
-    bmp_spec recipe = rle8(5, 2, {
+    bmp_recipe recipe = rle8(5, 2, {
         0x05, 0x12,                          // 1 2 1 2 1
         0x00, 0x00,
         0x00, 0x03, 0x34, 0x50,              // literal 3 4 5 (two bytes, no pad)
@@ -85,7 +85,7 @@ TEST(BmpRle, StreamWithoutEndCodeKeepsTheRowsDecodedWithErrorThree)
 
 TEST(BmpRle, MovesPastTheTopOrFarRightWriteNothing)
 {
-    bmp_spec recipe = rle8(2, 2, {
+    bmp_recipe recipe = rle8(2, 2, {
         0x00, 0x02, 0xFF, 0x00,  // far to the right
         0xFF, 0x01,
         0x00, 0x00, 0x00, 0x00, 0x00, 0x00,  // three line ends: above the top
@@ -115,7 +115,7 @@ TEST(BmpRle, AbortIsAskedAtEveryRowChange)
 
 TEST(BmpRle, PixelDataThatStartsInsideThePaletteIsRefused)
 {
-    bmp_spec recipe = rle8(1, 1, {0x00, 0x01});
+    bmp_recipe recipe = rle8(1, 1, {0x00, 0x01});
     recipe.off_bits = 54;
     EXPECT_EQ(read_bmp(make_bmp(recipe), 24).error, 6);
     EXPECT_EQ(read_bmp(make_bmp(recipe), 8).error, 6);

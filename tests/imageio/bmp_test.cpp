@@ -1,15 +1,15 @@
 // BMP reads of uncompressed files: row order, every bit count, masks,
 // palettes, OS/2 headers, indexed output and refusals.
-#include "tests/imageio/bmp_writer.h"
-#include "tests/imageio/test_support.h"
+#include "tests/writers/bmp_writer.h"
+#include "tests/imageio/reads.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-bmp_spec picture(int32_t width, int32_t height, uint16_t bits, std::vector<uint32_t> pixels)
+bmp_recipe picture(int32_t width, int32_t height, uint16_t bits, std::vector<uint32_t> pixels)
 {
-    bmp_spec recipe;
+    bmp_recipe recipe;
     recipe.width = width;
     recipe.height = height;
     recipe.bit_count = bits;
@@ -46,7 +46,7 @@ TEST(BmpRead, SixteenBitsWithoutMasksScaleFiveBitChannels)
 
 TEST(BmpRead, BitFieldMasksPutTheTopBitOnBitSeven)
 {
-    bmp_spec recipe = picture(2, 1, 16, {0x07E0, 0xF81F});
+    bmp_recipe recipe = picture(2, 1, 16, {0x07E0, 0xF81F});
     recipe.compression = 3;
     recipe.masks = {0xF800, 0x07E0, 0x001F};
     read_result r = read_bmp(make_bmp(recipe), 24);
@@ -77,18 +77,18 @@ TEST(BmpRead, ThirtyTwoBitFilesKeepTheFourthByteAsAlphaOnlyAtDepth32)
 
 TEST(BmpRead, PalettedFilesGoThroughThePaletteAndShortPalettesRepeatEntryZero)
 {
-    bmp_spec one = picture(10, 1, 1, {0, 1, 1, 0, 1, 0, 0, 0, 1, 1});
+    bmp_recipe one = picture(10, 1, 1, {0, 1, 1, 0, 1, 0, 0, 0, 1, 1});
     one.palette = {0x000000, 0xFFFFFF};
     read_result r = read_bmp(make_bmp(one), 24);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.pixels, rgb_bytes({0, 0xFFFFFF, 0xFFFFFF, 0, 0xFFFFFF, 0, 0, 0, 0xFFFFFF, 0xFFFFFF}));
 
-    bmp_spec four = picture(3, 1, 4, {2, 0, 15});
+    bmp_recipe four = picture(3, 1, 4, {2, 0, 15});
     four.palette = {0x0A0B0C, 0x111111, 0x203040};  // index 15 is beyond the palette
     r = read_bmp(make_bmp(four), 24);
     EXPECT_EQ(r.pixels, rgb_bytes({0x203040, 0x0A0B0C, 0x0A0B0C}));
 
-    bmp_spec eight = picture(2, 1, 8, {1, 200});
+    bmp_recipe eight = picture(2, 1, 8, {1, 200});
     eight.palette = {0x000001, 0x00FF00};
     r = read_bmp(make_bmp(eight), 32);
     EXPECT_EQ(r.pixels, (std::vector<uint8_t>{0, 255, 0, 255, 0, 0, 1, 255}));
@@ -96,7 +96,7 @@ TEST(BmpRead, PalettedFilesGoThroughThePaletteAndShortPalettesRepeatEntryZero)
 
 TEST(BmpRead, RowsAreReadFromTheirOffsetWhereverItLies)
 {
-    bmp_spec recipe = picture(1, 1, 24, {0x445566});
+    bmp_recipe recipe = picture(1, 1, 24, {0x445566});
     recipe.gap = 7;
     read_result r = read_bmp(make_bmp(recipe), 24);
     EXPECT_EQ(r.pixels, rgb_bytes({0x445566}));
@@ -110,7 +110,7 @@ TEST(BmpRead, RowsAreReadFromTheirOffsetWhereverItLies)
     EXPECT_EQ(r.pixels, (std::vector<uint8_t>{file[52], file[51], file[50]}));
 
     // ... and an indexed read refuse the file.
-    bmp_spec indexed = picture(1, 1, 8, {0});
+    bmp_recipe indexed = picture(1, 1, 8, {0});
     indexed.palette = {0x123456};
     indexed.off_bits = 40;
     r = read_bmp(make_bmp(indexed), 8);
@@ -120,7 +120,7 @@ TEST(BmpRead, RowsAreReadFromTheirOffsetWhereverItLies)
 
 TEST(BmpRead, Os2HeadersWithPaletteTriples)
 {
-    bmp_spec recipe = picture(3, 2, 8, {0, 1, 2, 2, 1, 0});
+    bmp_recipe recipe = picture(3, 2, 8, {0, 1, 2, 2, 1, 0});
     recipe.os2 = true;
     recipe.palette.assign(256, 0x000000);
     recipe.palette[0] = 0xFF0000;
@@ -136,7 +136,7 @@ TEST(BmpRead, Os2HeadersWithPaletteTriples)
     EXPECT_EQ(std::vector<uint8_t>(r.palette.begin(), r.palette.begin() + 12),
               (std::vector<uint8_t>{0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0}));
 
-    bmp_spec rgb = picture(2, 1, 24, {0x010203, 0x040506});
+    bmp_recipe rgb = picture(2, 1, 24, {0x010203, 0x040506});
     rgb.os2 = true;
     r = read_bmp(make_bmp(rgb), 24);
     EXPECT_EQ(r.pixels, rgb_bytes({0x010203, 0x040506}));
@@ -151,7 +151,7 @@ TEST(BmpRead, Os2HeadersWithPaletteTriples)
 
 TEST(BmpRead, IndexedReadsReturnIndicesAndThePalette)
 {
-    bmp_spec four = picture(3, 2, 4, {1, 2, 3, 4, 5, 6});
+    bmp_recipe four = picture(3, 2, 4, {1, 2, 3, 4, 5, 6});
     four.palette = {0x010203, 0x040506};
     read_result r = read_bmp(make_bmp(four), 8);
     ASSERT_TRUE(r.has_buffer);
@@ -161,7 +161,7 @@ TEST(BmpRead, IndexedReadsReturnIndicesAndThePalette)
               (std::vector<uint8_t>{3, 2, 1, 0, 6, 5, 4, 0, 3, 2, 1, 0}));
     EXPECT_EQ(r.palette[1020], 3);
 
-    bmp_spec one = picture(10, 1, 1, {1, 0, 1, 0, 1, 0, 1, 0, 1, 1});
+    bmp_recipe one = picture(10, 1, 1, {1, 0, 1, 0, 1, 0, 1, 0, 1, 1});
     one.palette = {0, 0xFFFFFF};
     r = read_bmp(make_bmp(one), 1);
     ASSERT_TRUE(r.has_buffer);
@@ -170,7 +170,7 @@ TEST(BmpRead, IndexedReadsReturnIndicesAndThePalette)
     EXPECT_EQ(r.pixels, (std::vector<uint8_t>{1, 0, 1, 0, 1, 0, 1, 0, 1, 1}));
 
     // More than 256 colours used: only 256 entries are taken.
-    bmp_spec many = picture(1, 1, 8, {255});
+    bmp_recipe many = picture(1, 1, 8, {255});
     many.palette.assign(300, 0);
     many.palette[255] = 0xABCDEF;
     r = read_bmp(make_bmp(many), 8);
@@ -183,7 +183,7 @@ TEST(BmpRead, DepthsThatCannotBeDelivered)
 {
     const std::vector<uint8_t> rgb = make_bmp(picture(1, 1, 24, {0}));
     EXPECT_EQ(read_bmp(rgb, 8).error, 28);
-    bmp_spec eight = picture(1, 1, 8, {0});
+    bmp_recipe eight = picture(1, 1, 8, {0});
     eight.palette = {0};
     EXPECT_EQ(read_bmp(make_bmp(eight), 1).error, 28);
     EXPECT_EQ(read_bmp(rgb, 4).error, 5);
@@ -193,8 +193,8 @@ TEST(BmpRead, DepthsThatCannotBeDelivered)
 
 TEST(BmpRead, MalformedHeadersAreRefused)
 {
-    auto error_of = [](const bmp_spec& recipe) { return read_bmp(make_bmp(recipe), 24).error; };
-    bmp_spec recipe = picture(1, 1, 24, {0});
+    auto error_of = [](const bmp_recipe& recipe) { return read_bmp(make_bmp(recipe), 24).error; };
+    bmp_recipe recipe = picture(1, 1, 24, {0});
     recipe.header_size = 108;
     EXPECT_EQ(error_of(recipe), 6);
     recipe = picture(0, 1, 24, {});
@@ -249,7 +249,7 @@ TEST(BmpRead, AbortCallbackStopsWithTheRowsReadSoFar)
 TEST(BmpRead, HugeSizesFailWithoutAllocating)
 {
     for (int32_t height : {0x7FFFFFFF, (int32_t)0x80000000}) {
-        bmp_spec recipe = picture(0x7FFFFFFF, height, 32, {});
+        bmp_recipe recipe = picture(0x7FFFFFFF, height, 32, {});
         read_result r = read_bmp(make_bmp(recipe), 24);
         EXPECT_FALSE(r.has_buffer);
         EXPECT_EQ(r.error, 1);
@@ -257,7 +257,7 @@ TEST(BmpRead, HugeSizesFailWithoutAllocating)
         EXPECT_EQ(r.error, 1);
     }
     // One row of a huge width is still refused when it alone passes the limit.
-    bmp_spec wide = picture(0x7FFFFFFF, 1, 8, {});
+    bmp_recipe wide = picture(0x7FFFFFFF, 1, 8, {});
     wide.palette = {0};
     EXPECT_EQ(read_bmp(make_bmp(wide), 8).error, 1);
 }

@@ -3,8 +3,8 @@
 #include "imageio/buffer.h"
 #include "imageio/source.h"
 #include "imageio/thread_state.h"
-#include "tests/imageio/bmp_writer.h"
-#include "tests/imageio/test_support.h"
+#include "tests/writers/bmp_writer.h"
+#include "tests/imageio/reads.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ namespace {
 
 std::vector<uint8_t> small_bmp()
 {
-    bmp_spec recipe;
+    bmp_recipe recipe;
     recipe.width = 2;
     recipe.height = 2;
     recipe.pixels = {0x010203, 0x040506, 0x070809, 0x0A0B0C};

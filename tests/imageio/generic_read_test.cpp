@@ -1,7 +1,7 @@
 // The generic read: depth choice, families, refusals and the trace.
 #include "imageio/generic_read.h"
-#include "tests/imageio/bmp_writer.h"
-#include "tests/imageio/test_support.h"
+#include "tests/writers/bmp_writer.h"
+#include "tests/imageio/reads.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 
 namespace {
 
-bmp_spec paletted(uint16_t bits)
+bmp_recipe paletted(uint16_t bits)
 {
-    bmp_spec recipe;
+    bmp_recipe recipe;
     recipe.width = 3;
     recipe.height = 1;
     recipe.bit_count = bits;
@@ -36,7 +36,7 @@ TEST(GenericRead, DepthZeroFollowsTheBitmapsBitCount)
     EXPECT_EQ(one.pixels, (std::vector<uint8_t>{0xA0}));
     EXPECT_TRUE(trace.contains("Reading generic as BMP1\n"));
 
-    bmp_spec rgba;
+    bmp_recipe rgba;
     rgba.bit_count = 32;
     rgba.pixels = {0x7F010203};
     read_result r32 = read_generic(make_bmp(rgba), 0);
@@ -44,7 +44,7 @@ TEST(GenericRead, DepthZeroFollowsTheBitmapsBitCount)
     EXPECT_EQ(r32.pixels, (std::vector<uint8_t>{1, 2, 3, 0x7F}));
     EXPECT_TRUE(trace.contains("Reading generic as BMP32\n"));
 
-    bmp_spec sixteen;
+    bmp_recipe sixteen;
     sixteen.bit_count = 16;
     sixteen.pixels = {0x7FFF};
     read_result r16 = read_generic(make_bmp(sixteen), 0);
@@ -76,7 +76,7 @@ TEST(GenericRead, WantedDepthsSelectAFamily)
 
 TEST(GenericRead, TheTwoApplicationEntryPoints)
 {
-    bmp_spec recipe;
+    bmp_recipe recipe;
     recipe.width = 2;
     recipe.pixels = {0x102030, 0x405060};
     temp_file file("p.bmp", make_bmp(recipe));
@@ -139,7 +139,7 @@ TEST(GenericRead, BareSignaturesFailWithTheirReadersCode)
 
 TEST(GenericRead, PartialPicturesAreNotHandedOn)
 {
-    bmp_spec recipe;
+    bmp_recipe recipe;
     recipe.height = 2;
     recipe.pixels = {1, 2};
     std::vector<uint8_t> file = make_bmp(recipe);
@@ -156,14 +156,12 @@ TEST(GenericRead, ExpansionsThroughThePaletteAndToOpaqueAlpha)
     uint8_t palette[1024] = {};
     std::memcpy(palette + 4 * 200, "\x01\x02\x03\x99", 4);
     const uint8_t indices[] = {200, 0};
-    uint8_t* rgb = expand_indexed_to_rgb(indices, 2, 1, palette);
+    owned_buffer rgb = expand_indexed_to_rgb(indices, 2, 1, palette);
     ASSERT_NE(rgb, nullptr);
-    EXPECT_EQ(std::vector<uint8_t>(rgb, rgb + 6), (std::vector<uint8_t>{3, 2, 1, 0, 0, 0}));
-    uint8_t* rgba = expand_rgb_to_rgba(rgb, 1, 2);
+    EXPECT_EQ(std::vector<uint8_t>(rgb.get(), rgb.get() + 6), (std::vector<uint8_t>{3, 2, 1, 0, 0, 0}));
+    owned_buffer rgba = expand_rgb_to_rgba(rgb.get(), 1, 2);
     ASSERT_NE(rgba, nullptr);
-    EXPECT_EQ(std::vector<uint8_t>(rgba, rgba + 8), (std::vector<uint8_t>{3, 2, 1, 255, 0, 0, 0, 255}));
-    is_global_free(rgb);
-    is_global_free(rgba);
+    EXPECT_EQ(std::vector<uint8_t>(rgba.get(), rgba.get() + 8), (std::vector<uint8_t>{3, 2, 1, 255, 0, 0, 0, 255}));
     EXPECT_EQ(expand_rgb_to_rgba(indices, 0x10000, 0x10000), nullptr);
 }
 

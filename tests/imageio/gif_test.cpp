@@ -1,9 +1,9 @@
-// GIF reads: LZW at every code size, full tables, interlacing, the first
+// GIF reads: LZW at every code size (2 to 11), full tables, interlacing, the first
 // frame only, transparency, cut-off and broken data, refusals and the
 // generic read.
 #include "imageio/readers/gif.h"
-#include "tests/imageio/entry_reads.h"
-#include "tests/imageio/gif_writer.h"
+#include "tests/imageio/reads.h"
+#include "tests/writers/gif_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -19,15 +19,10 @@ gif_result read_gif(const std::vector<uint8_t>& file, uint32_t flags = 0, bool w
     memory_source source(file);
     gif_result result;
     read_result& r = result.read;
+    r.depth = 8;
     uint8_t* buffer = is_read_gif(source.get(), &r.width, &r.height, &result.transparent,
                                   with_palette ? r.palette.data() : nullptr, flags);
-    r.error = is_get_last_error();
-    r.has_buffer = buffer != nullptr;
-    if (buffer) {
-        const uint64_t bytes = (flags & IS_FLAG_PACKED_DIB) ? packed_dib_declared_bytes(buffer) : (uint64_t)r.width * r.height;
-        r.pixels.assign(buffer, buffer + bytes);
-        is_global_free(buffer);
-    }
+    take_buffer(buffer, flags, &r);
     return result;
 }
 
@@ -43,9 +38,9 @@ std::vector<uint8_t> pattern(size_t count, uint32_t colours, uint32_t seed = 1)
     return pixels;
 }
 
-gif_spec one_frame(uint16_t width, uint16_t height, std::vector<uint8_t> pixels, uint8_t code_size = 8)
+gif_recipe one_frame(uint16_t width, uint16_t height, std::vector<uint8_t> pixels, uint8_t code_size = 8)
 {
-    gif_spec recipe;
+    gif_recipe recipe;
     recipe.global_table = {0xFF0000, 0x00FF00, 0x0000FF, 0x123456};
     gif_frame frame;
     frame.width = width;
@@ -60,7 +55,7 @@ TEST(GifRead, CodesOfEveryWidthAcrossSubBlocks)
 {
     for (uint8_t code_size : {2, 3, 5, 8}) {
         for (uint32_t block : {255u, 1u, 7u}) {
-            gif_spec recipe = one_frame(23, 17, pattern(23 * 17, 1u << code_size), code_size);
+            gif_recipe recipe = one_frame(23, 17, pattern(23 * 17, 1u << code_size), code_size);
             recipe.frames[0].block_size = block;
             gif_result g = read_gif(make_gif(recipe));
             ASSERT_TRUE(g.read.has_buffer) << (int)code_size;
@@ -72,10 +67,40 @@ TEST(GifRead, CodesOfEveryWidthAcrossSubBlocks)
     }
 }
 
+TEST(GifRead, CodeSizesAboveEightUpToEleven)
+{
+    // 256 colours, roots used up to 233; at size 11 the clear and end codes,
+    // and so every code, take the full 12 bits from the start.
+    gif_recipe recipe = one_frame(100, 100, pattern(10000, 234, 3));
+    recipe.global_table.assign(256, 0x808080);
+    for (uint8_t code_size : {9, 10, 11}) {
+        recipe.frames[0].min_code_size = code_size;
+        gif_result g = read_gif(make_gif(recipe));
+        ASSERT_TRUE(g.read.has_buffer) << (int)code_size;
+        EXPECT_EQ(g.read.error, 0);
+        EXPECT_EQ(g.read.pixels, recipe.frames[0].pixels) << (int)code_size;
+    }
+
+    // A code that names no string ends the decoding, the pixels so far kept:
+    // at size 11 one beyond the next free code (2050), at size 9 a root that
+    // is no palette index.
+    recipe = one_frame(2, 2, {}, 11);
+    recipe.frames[0].data = gif_pack_codes({2048, 5, 4000, 5}, 12);
+    gif_result g = read_gif(make_gif(recipe));
+    ASSERT_TRUE(g.read.has_buffer);
+    EXPECT_EQ(g.read.error, 0);
+    EXPECT_EQ(g.read.pixels, (std::vector<uint8_t>{5, 0, 0, 0}));
+    recipe.frames[0].min_code_size = 9;
+    recipe.frames[0].data = gif_pack_codes({512, 7, 300, 7}, 10);
+    g = read_gif(make_gif(recipe));
+    ASSERT_TRUE(g.read.has_buffer);
+    EXPECT_EQ(g.read.pixels, (std::vector<uint8_t>{7, 0, 0, 0}));
+}
+
 TEST(GifRead, FullTablesWithAndWithoutAClear)
 {
     // Enough changing pixels for the table to fill several times.
-    gif_spec recipe = one_frame(120, 100, pattern(12000, 256, 7));
+    gif_recipe recipe = one_frame(120, 100, pattern(12000, 256, 7));
     for (bool clear : {true, false}) {
         recipe.frames[0].clear_when_full = clear;
         gif_result g = read_gif(make_gif(recipe));
@@ -86,7 +111,7 @@ TEST(GifRead, FullTablesWithAndWithoutAClear)
 
 TEST(GifRead, PaletteTransparencyAndTheFourthByte)
 {
-    gif_spec recipe = one_frame(2, 1, {0, 3}, 2);
+    gif_recipe recipe = one_frame(2, 1, {0, 3}, 2);
     gif_result g = read_gif(make_gif(recipe));
     ASSERT_TRUE(g.read.has_buffer);
     EXPECT_EQ(g.transparent, -1);
@@ -108,7 +133,7 @@ TEST(GifRead, PaletteTransparencyAndTheFourthByte)
 
 TEST(GifRead, OnlyTheFirstFrameAtItsOwnSizeAndTable)
 {
-    gif_spec recipe;
+    gif_recipe recipe;
     recipe.screen_width = 10;
     recipe.screen_height = 8;
     recipe.global_table = {0x111111, 0x222222};
@@ -137,7 +162,7 @@ TEST(GifRead, OnlyTheFirstFrameAtItsOwnSizeAndTable)
 
 TEST(GifRead, InterlacedRowsArriveInFourPasses)
 {
-    gif_spec recipe = one_frame(1, 10, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 4);
+    gif_recipe recipe = one_frame(1, 10, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 4);
     recipe.frames[0].interlaced = true;
     gif_result g = read_gif(make_gif(recipe));
     ASSERT_TRUE(g.read.has_buffer);
@@ -158,7 +183,7 @@ TEST(GifRead, DataThatEndsEarlyOrBreaksOffKeepsTheRowsDecoded)
     std::vector<uint8_t> pixels(16 * 16);
     for (size_t i = 0; i < pixels.size(); ++i)
         pixels[i] = (uint8_t)(i * 37);
-    gif_spec recipe = one_frame(16, 16, pixels);
+    gif_recipe recipe = one_frame(16, 16, pixels);
     std::vector<uint8_t> file = make_gif(recipe);
     file.resize(file.size() / 2);
     gif_result g = read_gif(file);
@@ -194,7 +219,7 @@ TEST(GifRead, FilesThatAreRefused)
         EXPECT_EQ(g.read.width, 0u);
         return g.read.error;
     };
-    const gif_spec good = one_frame(2, 2, {0, 1, 2, 3}, 2);
+    const gif_recipe good = one_frame(2, 2, {0, 1, 2, 3}, 2);
     std::vector<uint8_t> file = make_gif(good);
     file[4] = '8';
     EXPECT_EQ(error_of(file), 12);
@@ -206,13 +231,13 @@ TEST(GifRead, FilesThatAreRefused)
     EXPECT_EQ(error_of(file), 12);
     EXPECT_EQ(error_of(std::vector<uint8_t>(file.begin(), file.begin() + 10)), 12);
 
-    gif_spec local = good;
+    gif_recipe local = good;
     local.frames[0].local_table = {1, 2, 3, 4};
     file = make_gif(local);
     file.resize(13 + 12 + 10 + 5);
     EXPECT_EQ(error_of(file), 12);
 
-    gif_spec empty = good;
+    gif_recipe empty = good;
     empty.frames.clear();
     EXPECT_EQ(error_of(make_gif(empty)), 3);
     empty.comment = "no image";
@@ -220,13 +245,13 @@ TEST(GifRead, FilesThatAreRefused)
     file.resize(file.size() - 4);
     EXPECT_EQ(error_of(file), 3);
 
-    for (uint8_t code_size : {0, 1, 9, 12}) {
-        gif_spec bad = good;
+    for (uint8_t code_size : {0, 1, 12}) {
+        gif_recipe bad = good;
         bad.frames[0].min_code_size = code_size;
         bad.frames[0].data = {0};
         EXPECT_EQ(error_of(make_gif(bad)), 12) << (int)code_size;
     }
-    gif_spec flat = good;
+    gif_recipe flat = good;
     flat.frames[0].height = 0;
     EXPECT_EQ(error_of(make_gif(flat)), 12);
 
@@ -246,7 +271,7 @@ TEST(GifRead, TheAbortCallbackCountsRowsDone)
 
 TEST(GifRead, PackedBitmapsHoldTheWholePalette)
 {
-    gif_spec recipe = one_frame(3, 2, {0, 1, 2, 3, 0, 1}, 2);
+    gif_recipe recipe = one_frame(3, 2, {0, 1, 2, 3, 0, 1}, 2);
     recipe.frames[0].transparent = 1;
     gif_result g = read_gif(make_gif(recipe), IS_FLAG_PACKED_DIB, false);
     ASSERT_TRUE(g.read.has_buffer);

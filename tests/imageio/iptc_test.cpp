@@ -1,6 +1,6 @@
 // Image resource blocks: the walk for "8BIM", names and sizes padded to
 // even, wanted IDs, and blocks that claim more than the buffer holds.
-#include "tests/imageio/psd_writer.h"
+#include "tests/writers/psd_writer.h"
 #include "tests/imageio/test_support.h"
 
 #include "imageio/readers/iptc.h"

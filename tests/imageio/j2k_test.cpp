@@ -3,8 +3,8 @@
 // and the module reads only through the callback table it was given.
 #include "imageio/buffer.h"
 #include "imageio/readers/j2k.h"
-#include "tests/imageio/codec_test_support.h"
-#include "tests/imageio/codec_writers.h"
+#include "tests/imageio/reads.h"
+#include "tests/writers/j2k_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -29,9 +29,9 @@ read_result read_j2k(const std::vector<uint8_t>& file, int32_t depth, double sca
     });
 }
 
-j2k_spec planes_of(uint32_t width, uint32_t height, int components, int color_space)
+j2k_recipe planes_of(uint32_t width, uint32_t height, int components, int color_space)
 {
-    j2k_spec recipe;
+    j2k_recipe recipe;
     recipe.width = width;
     recipe.height = height;
     recipe.color_space = color_space;
@@ -45,7 +45,7 @@ j2k_spec planes_of(uint32_t width, uint32_t height, int components, int color_sp
 }
 
 // The planes interleaved as 8-bit pixels.
-std::vector<uint8_t> interleaved(const j2k_spec& recipe, size_t channels)
+std::vector<uint8_t> interleaved(const j2k_recipe& recipe, size_t channels)
 {
     std::vector<uint8_t> out;
     for (size_t i = 0; i < recipe.planes[0].size(); ++i)
@@ -56,7 +56,7 @@ std::vector<uint8_t> interleaved(const j2k_spec& recipe, size_t channels)
 
 TEST(J2kModule, LosslessColourAtEveryDepth)
 {
-    const j2k_spec recipe = planes_of(5, 4, 3, 1);
+    const j2k_recipe recipe = planes_of(5, 4, 3, 1);
     const std::vector<uint8_t> file = make_j2k(recipe);
     ASSERT_FALSE(file.empty());
     read_result rgb = read_j2k(file, 24);
@@ -82,14 +82,14 @@ TEST(J2kModule, LosslessColourAtEveryDepth)
     EXPECT_EQ(j2k_get_last_error(), 5);
     EXPECT_EQ(read_j2k(file, 12).error, 5);
 
-    j2k_spec four = planes_of(3, 2, 4, 1);
+    j2k_recipe four = planes_of(3, 2, 4, 1);
     read_result alpha = read_j2k(make_j2k(four), 32);
     EXPECT_EQ(alpha.pixels, interleaved(four, 4));
 }
 
 TEST(J2kModule, GreyCodestreamsAndPrecisions)
 {
-    j2k_spec recipe = planes_of(6, 3, 1, 0);
+    j2k_recipe recipe = planes_of(6, 3, 1, 0);
     recipe.jp2 = false;
     const std::vector<uint8_t> file = make_j2k(recipe);
     EXPECT_EQ(read_j2k(file, 8).pixels, interleaved(recipe, 1));
@@ -100,7 +100,7 @@ TEST(J2kModule, GreyCodestreamsAndPrecisions)
     shifted.insert(shifted.end(), file.begin(), file.end());
     EXPECT_EQ(read_j2k(shifted, 8).pixels, interleaved(recipe, 1));
 
-    j2k_spec twelve;
+    j2k_recipe twelve;
     twelve.width = 2;
     twelve.precision = 12;
     twelve.color_space = 2;
@@ -109,7 +109,7 @@ TEST(J2kModule, GreyCodestreamsAndPrecisions)
     EXPECT_EQ(read_j2k(deep, 16).pixels, (std::vector<uint8_t>{0xC0, 0xAB, 0x30, 0x12}));
     EXPECT_EQ(read_j2k(deep, 8).pixels, (std::vector<uint8_t>{0xAB, 0x12}));
 
-    j2k_spec negative;
+    j2k_recipe negative;
     negative.width = 3;
     negative.is_signed = true;
     negative.color_space = 2;
@@ -121,7 +121,7 @@ TEST(J2kModule, SubsampledComponentsOnTheReferenceGrid)
 {
     // Luma at every position, chroma at every other column and row, and an
     // image origin that is not on the chroma grid.
-    j2k_spec recipe;
+    j2k_recipe recipe;
     recipe.width = 5;
     recipe.height = 3;
     recipe.x0 = 1;
@@ -154,7 +154,7 @@ TEST(J2kModule, SubsampledComponentsOnTheReferenceGrid)
     }
 
     // Scale 2 takes every other pixel of every other row.
-    const j2k_spec full = planes_of(6, 4, 3, 1);
+    const j2k_recipe full = planes_of(6, 4, 3, 1);
     const std::vector<uint8_t> all = interleaved(full, 3);
     read_result half = read_j2k(make_j2k(full), 24, 2.0);
     ASSERT_EQ(half.width, 3u);
@@ -166,7 +166,7 @@ TEST(J2kModule, SubsampledComponentsOnTheReferenceGrid)
 
 TEST(J2kModule, YccFilesComeBackAsRgb)
 {
-    j2k_spec recipe;
+    j2k_recipe recipe;
     recipe.width = 4;
     recipe.height = 4;
     recipe.color_space = 3;
@@ -178,7 +178,7 @@ TEST(J2kModule, YccFilesComeBackAsRgb)
 
 TEST(J2kModule, PackedBitmapThroughAFileSource)
 {
-    const j2k_spec recipe = planes_of(3, 2, 3, 1);
+    const j2k_recipe recipe = planes_of(3, 2, 3, 1);
     temp_file named("picture.jp2", make_j2k(recipe));
     ISSourceRecord* source = is_open_file_source(named.path());
     EXPECT_EQ(is_guess_format(source), IS_FORMAT_JP2);

@@ -3,8 +3,8 @@
 #include "imageio/buffer.h"
 #include "imageio/readers/jpeg.h"
 #include "imageio/thread_state.h"
-#include "tests/imageio/codec_test_support.h"
-#include "tests/imageio/codec_writers.h"
+#include "tests/imageio/reads.h"
+#include "tests/writers/jpeg_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -21,9 +21,9 @@ read_result read_jpeg(const std::vector<uint8_t>& file, int32_t depth, uint32_t 
 
 // Flat 16 x 16 blocks decode to their colour within a few levels, chroma
 // subsampling included.
-jpeg_spec flat_blocks(int components, const std::vector<std::vector<uint8_t>>& blocks)
+jpeg_recipe flat_blocks(int components, const std::vector<std::vector<uint8_t>>& blocks)
 {
-    jpeg_spec recipe;
+    jpeg_recipe recipe;
     recipe.components = components;
     recipe.width = 16 * (uint32_t)blocks.size();
     recipe.height = 16;
@@ -108,7 +108,7 @@ TEST(JpegReader, ColourAt24BitsOnlyAndAsYCbCr)
 TEST(JpegReader, CmykAndYcckAreMultipliedByBlackOrKeptWhole)
 {
     for (bool ycck : {false, true}) {
-        jpeg_spec recipe = flat_blocks(4, {{200, 100, 50, 128}, {255, 255, 255, 255}});
+        jpeg_recipe recipe = flat_blocks(4, {{200, 100, 50, 128}, {255, 255, 255, 255}});
         recipe.ycck = ycck;
         const std::vector<uint8_t> file = make_jpeg(recipe);
 
@@ -131,7 +131,7 @@ TEST(JpegReader, CmykAndYcckAreMultipliedByBlackOrKeptWhole)
 
 TEST(JpegReader, TruncatedFilesEndAsIfTheirEndMarkerWereThere)
 {
-    jpeg_spec recipe = flat_blocks(3, {{10, 200, 30}, {10, 200, 30}});
+    jpeg_recipe recipe = flat_blocks(3, {{10, 200, 30}, {10, 200, 30}});
     recipe.height = 16;
     std::vector<uint8_t> file = make_jpeg(recipe);
     const read_result whole = read_jpeg(file, 24);
@@ -160,7 +160,7 @@ TEST(JpegReader, TruncatedFilesEndAsIfTheirEndMarkerWereThere)
 
 TEST(JpegReader, ScaleFromTheThreadState)
 {
-    jpeg_spec recipe;
+    jpeg_recipe recipe;
     recipe.components = 1;
     recipe.width = 17;
     recipe.height = 9;
@@ -181,7 +181,7 @@ TEST(JpegReader, ScaleFromTheThreadState)
 
 TEST(JpegReader, CommentsAndMarkersOfTheLastRead)
 {
-    jpeg_spec recipe = flat_blocks(3, {{1, 2, 3}});
+    jpeg_recipe recipe = flat_blocks(3, {{1, 2, 3}});
     recipe.comments = {"first note", "second"};
     recipe.markers = {{0xE1, {'E', 'x', 'i', 'f', 0, 0, 1, 2}}, {0xEF, {9}}};
     trace_capture trace;
@@ -201,7 +201,7 @@ TEST(JpegReader, CommentsAndMarkersOfTheLastRead)
 
 TEST(JpegReader, PackedBitmapsAndPaddedRows)
 {
-    jpeg_spec grey = flat_blocks(1, {{90}});
+    jpeg_recipe grey = flat_blocks(1, {{90}});
     grey.width = 5;
     grey.height = 3;
     grey.pixels.assign(15, 90);
@@ -216,7 +216,7 @@ TEST(JpegReader, PackedBitmapsAndPaddedRows)
     EXPECT_EQ(dib[40 + 1024 + 5], 0);  // padding
     is_global_free(dib);
 
-    jpeg_spec colour = flat_blocks(3, {{250, 10, 10}});
+    jpeg_recipe colour = flat_blocks(3, {{250, 10, 10}});
     memory_source colour_source(make_jpeg(colour));
     dib = is_read_jpeg(colour_source.get(), &w, &h, 24, IS_FLAG_PACKED_DIB);
     ASSERT_NE(dib, nullptr);
@@ -257,7 +257,7 @@ int32_t stop_at_row_3(int32_t step, int32_t, void*)
 
 TEST(JpegReader, CancelledSizeLimitedAndProgressive)
 {
-    jpeg_spec recipe = flat_blocks(3, {{5, 5, 5}, {7, 7, 7}});
+    jpeg_recipe recipe = flat_blocks(3, {{5, 5, 5}, {7, 7, 7}});
     const std::vector<uint8_t> baseline = make_jpeg(recipe);
     is_set_abort_callback(stop_at_row_3, nullptr);
     read_result cancelled = read_jpeg(baseline, 24);

@@ -1,6 +1,6 @@
 // Without GDI the library refuses metafiles cleanly, by name and in the
 // generic read.
-#include "tests/imageio/test_support.h"
+#include "tests/imageio/reads.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Photo CD reads: stored resolutions, upsampling, the Huffman-coded
 // differences of resolutions 4 and 5, colour, rotation, the descending
 // retry the application relies on, and damaged files.
-#include "tests/imageio/format_reads.h"
-#include "tests/imageio/pcd_writer.h"
+#include "tests/imageio/reads.h"
+#include "tests/writers/pcd_writer.h"
 
 #include "imageio/buffer.h"
 #include "imageio/readers/pcd.h"
@@ -26,9 +26,9 @@ bytes grey_pixel(int luma)
     return bytes(3, grey(luma));
 }
 
-pcd_spec grey_file(uint8_t luma, int stored = 3)
+pcd_recipe grey_file(uint8_t luma, int stored = 3)
 {
-    pcd_spec recipe;
+    pcd_recipe recipe;
     recipe.stored = stored;
     recipe.base = [luma](int, int plane, uint32_t, uint32_t) { return pcd_grey_base(plane, luma); };
     return recipe;
@@ -180,7 +180,7 @@ TEST(PcdDifferences, DamagedHeadersAndTables)
 
 TEST(PcdRead, StoredResolutionsFromTheirOwnPlanes)
 {
-    pcd_spec recipe;
+    pcd_recipe recipe;
     recipe.base = [](int resolution, int plane, uint32_t x, uint32_t y) -> uint8_t {
         return plane == 0 ? (uint8_t)(40 * resolution + (x + y) % 7) : pcd_grey_base(plane, 0);
     };
@@ -209,7 +209,7 @@ TEST(PcdRead, StoredResolutionsFromTheirOwnPlanes)
 TEST(PcdRead, ChromaIsHalfSizeAndUpsampled)
 {
     // C1 200 and C2 100 on the first chroma row only.
-    pcd_spec recipe;
+    pcd_recipe recipe;
     recipe.stored = 1;
     recipe.base = [](int, int plane, uint32_t, uint32_t y) -> uint8_t {
         if (plane == 0)
@@ -226,7 +226,7 @@ TEST(PcdRead, ChromaIsHalfSizeAndUpsampled)
 TEST(PcdRead, RotationsTurnThePicture)
 {
     // Distinct corners: upright (0, 0), (191, 0) and (0, 127) of a 192 x 128 picture.
-    pcd_spec recipe;
+    pcd_recipe recipe;
     recipe.stored = 1;
     recipe.base = [](int, int plane, uint32_t x, uint32_t y) -> uint8_t {
         return plane == 0 ? (uint8_t)(x / 2 + y) : pcd_grey_base(plane, 0);
@@ -252,9 +252,9 @@ TEST(PcdRead, RotationsTurnThePicture)
 
 // Resolution 3 grey 100; resolution 4 adds 10 to the first four pixels of
 // luma row 5; resolution 5 adds 1 to the first pixel of luma row 20.
-pcd_spec five_resolutions()
+pcd_recipe five_resolutions()
 {
-    pcd_spec recipe = grey_file(100);
+    pcd_recipe recipe = grey_file(100);
     recipe.has_res4 = true;
     recipe.res4_rows = {{5, 0, {10, 10, 10, 10}}};
     recipe.has_res5 = true;
@@ -288,7 +288,7 @@ TEST(PcdRead, ResolutionsFourAndFiveAddTheirDifferences)
 
 TEST(PcdRead, ResolutionSixIsFiveDoubledAndRotationSwapsItsSides)
 {
-    pcd_spec recipe = five_resolutions();
+    pcd_recipe recipe = five_resolutions();
     recipe.rotation = 1;
     read_result r = read_pcd(make_pcd(recipe), 9);
     ASSERT_TRUE(r.has_buffer);
@@ -336,7 +336,7 @@ TEST(PcdRead, TooLittleMemoryForAResolutionIsErrorOne)
 
 TEST(PcdRead, NotAnImagePack)
 {
-    pcd_spec overview = grey_file(1, 1);
+    pcd_recipe overview = grey_file(1, 1);
     overview.overview = true;
     EXPECT_EQ(read_pcd(make_pcd(overview), 1).error, 64);
     bytes file = make_pcd(grey_file(1, 1));

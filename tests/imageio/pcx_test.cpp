@@ -1,9 +1,9 @@
 // PCX reads: every plane layout, the three palettes, depths, the generic
 // read's choices and damaged files.
 #include "imageio/readers/pcx.h"
-#include "tests/imageio/bmp_writer.h"
-#include "tests/imageio/entry_reads.h"
-#include "tests/imageio/pcx_writer.h"
+#include "tests/writers/bmp_writer.h"
+#include "tests/imageio/reads.h"
+#include "tests/writers/pcx_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,9 @@ read_result read_pcx(const std::vector<uint8_t>& file, int32_t depth, uint32_t f
     return read_format(is_read_pcx, file, depth, flags);
 }
 
-pcx_spec picture(uint8_t bits, uint8_t planes, uint16_t width, uint16_t height, std::vector<uint32_t> pixels)
+pcx_recipe picture(uint8_t bits, uint8_t planes, uint16_t width, uint16_t height, std::vector<uint32_t> pixels)
 {
-    pcx_spec recipe;
+    pcx_recipe recipe;
     recipe.bits_per_plane = bits;
     recipe.planes = planes;
     recipe.width = width;
@@ -36,7 +36,7 @@ TEST(PcxRead, TwentyFourBitFilesInterleaveTheirPlanes)
     std::vector<uint32_t> pixels(70, 0xC1C2C3);
     pixels[0] = 0x010203;
     pixels[69] = 0xFFFFFE;
-    pcx_spec recipe = picture(8, 3, 35, 2, pixels);
+    pcx_recipe recipe = picture(8, 3, 35, 2, pixels);
     recipe.xmin = 10;
     recipe.ymin = 5;
     read_result r = read_pcx(make_pcx(recipe), 24);
@@ -50,7 +50,7 @@ TEST(PcxRead, TwentyFourBitFilesInterleaveTheirPlanes)
 
 TEST(PcxRead, TwoColourFilesAreBlackAndWhiteWhateverTheHeaderSays)
 {
-    pcx_spec recipe = picture(1, 1, 10, 1, {1, 0, 1, 1, 0, 0, 0, 0, 1, 1});
+    pcx_recipe recipe = picture(1, 1, 10, 1, {1, 0, 1, 1, 0, 0, 0, 0, 1, 1});
     recipe.header_palette = {0xFF0000, 0x00FF00};
     read_result r = read_pcx(make_pcx(recipe), 24);
     ASSERT_TRUE(r.has_buffer);
@@ -74,7 +74,7 @@ TEST(PcxRead, PlanesMergeIntoIndicesThroughTheHeaderPalette)
                                           0x00FFFF, 0xFFFFFF};
     // Four planes of one bit, one plane of four bits, two planes of two.
     for (auto [bits, planes] : {std::pair<uint8_t, uint8_t>{1, 4}, {4, 1}, {2, 2}}) {
-        pcx_spec recipe = picture(bits, planes, 5, 2, {0, 1, 9, 15, 7, 12, 3, 14, 2, 8});
+        pcx_recipe recipe = picture(bits, planes, 5, 2, {0, 1, 9, 15, 7, 12, 3, 14, 2, 8});
         recipe.header_palette = header;
         read_result r = read_pcx(make_pcx(recipe), 8);
         ASSERT_TRUE(r.has_buffer) << (int)bits;
@@ -87,7 +87,7 @@ TEST(PcxRead, PlanesMergeIntoIndicesThroughTheHeaderPalette)
         EXPECT_EQ(read_pcx(make_pcx(recipe), 1).error, 28);
     }
     // Two bits take four header entries; the rest repeat entry 0.
-    pcx_spec two = picture(2, 1, 4, 1, {3, 2, 1, 0});
+    pcx_recipe two = picture(2, 1, 4, 1, {3, 2, 1, 0});
     two.header_palette = header;
     read_result r = read_pcx(make_pcx(two), 8);
     EXPECT_EQ(entry(r, 3), (std::vector<uint8_t>{0, 0x80, 0x80, 0}));
@@ -96,7 +96,7 @@ TEST(PcxRead, PlanesMergeIntoIndicesThroughTheHeaderPalette)
 
 TEST(PcxRead, EightBitFilesUseTheTrailingPaletteOrAGreyRamp)
 {
-    pcx_spec recipe = picture(8, 1, 3, 1, {0, 0x7F, 0xFF});
+    pcx_recipe recipe = picture(8, 1, 3, 1, {0, 0x7F, 0xFF});
     read_result r = read_pcx(make_pcx(recipe), 24);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.pixels, (std::vector<uint8_t>{0, 0, 0, 0x7F, 0x7F, 0x7F, 0xFF, 0xFF, 0xFF}));
@@ -114,7 +114,7 @@ TEST(PcxRead, EightBitFilesUseTheTrailingPaletteOrAGreyRamp)
 
 TEST(PcxRead, PackedBitmapsAtTheFilesDepth)
 {
-    pcx_spec four = picture(1, 4, 3, 1, {1, 15, 2});
+    pcx_recipe four = picture(1, 4, 3, 1, {1, 15, 2});
     four.header_palette = {0, 0x112233};
     read_result r = read_pcx(make_pcx(four), 0, IS_FLAG_PACKED_DIB);
     ASSERT_TRUE(r.has_buffer);
@@ -133,7 +133,7 @@ TEST(PcxRead, PackedBitmapsAtTheFilesDepth)
 
 TEST(PcxRead, UnusableHeadersAndDamagedRows)
 {
-    auto error_of = [](const pcx_spec& recipe, int32_t depth = 24) {
+    auto error_of = [](const pcx_recipe& recipe, int32_t depth = 24) {
         read_result r = read_pcx(make_pcx(recipe), depth);
         EXPECT_FALSE(r.has_buffer);
         return r.error;
@@ -148,7 +148,7 @@ TEST(PcxRead, UnusableHeadersAndDamagedRows)
     EXPECT_EQ(patched_error(8, 0), 22);
     EXPECT_EQ(patched_error(16, 3), 22);  // more than 32 bits
     EXPECT_EQ(patched_error(16, 1), 22);
-    pcx_spec inverted = picture(8, 1, 1, 1, {0});
+    pcx_recipe inverted = picture(8, 1, 1, 1, {0});
     inverted.xmin = 5;
     inverted.width = 0;                                     // xmax below xmin
     EXPECT_EQ(error_of(inverted), 22);
@@ -157,7 +157,7 @@ TEST(PcxRead, UnusableHeadersAndDamagedRows)
     EXPECT_EQ(error_of(picture(4, 4, 1, 1, {0})), 22);
     EXPECT_EQ(patched_error(3, 1), 22);
     // Lines too short for the width.
-    pcx_spec narrow = picture(8, 1, 10, 1, std::vector<uint32_t>(10, 1));
+    pcx_recipe narrow = picture(8, 1, 10, 1, std::vector<uint32_t>(10, 1));
     narrow.bytes_per_line = 9;
     EXPECT_EQ(error_of(narrow), 22);
     narrow = picture(1, 1, 17, 1, std::vector<uint32_t>(17, 1));
@@ -186,7 +186,7 @@ TEST(PcxRead, RunsMayGoOnIntoTheNextRow)
 
 TEST(PcxRead, TheAbortCallbackAndTheGenericRead)
 {
-    const pcx_spec grey = picture(8, 1, 2, 3, {1, 2, 3, 4, 5, 6});
+    const pcx_recipe grey = picture(8, 1, 2, 3, {1, 2, 3, 4, 5, 6});
     abort_at at{2};
     is_set_abort_callback(abort_at_step, &at);
     read_result r = read_pcx(make_pcx(grey), 8);

@@ -3,8 +3,8 @@
 #include "imageio/buffer.h"
 #include "imageio/readers/png.h"
 #include "imageio/thread_state.h"
-#include "tests/imageio/codec_test_support.h"
-#include "tests/imageio/codec_writers.h"
+#include "tests/imageio/reads.h"
+#include "tests/writers/png_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -24,9 +24,9 @@ std::vector<uint8_t> entry(const read_result& r, int i)
     return std::vector<uint8_t>(r.palette.begin() + 4 * i, r.palette.begin() + 4 * i + 4);
 }
 
-png_spec palette_file(bool transparency)
+png_recipe palette_file(bool transparency)
 {
-    png_spec recipe;
+    png_recipe recipe;
     recipe.color_type = 3;
     recipe.width = 4;
     recipe.height = 1;
@@ -71,7 +71,7 @@ TEST(PngReader, PaletteWithAndWithoutTransparency)
 
 TEST(PngReader, SmallPalettesAndGreyLevels)
 {
-    png_spec four = palette_file(false);
+    png_recipe four = palette_file(false);
     four.bit_depth = 4;
     trace_capture trace;
     read_result generic = read_generic(make_png(four), 0);
@@ -79,7 +79,7 @@ TEST(PngReader, SmallPalettesAndGreyLevels)
     EXPECT_EQ(generic.pixels, (std::vector<uint8_t>{0, 1, 2, 1}));
     EXPECT_TRUE(trace.contains("Reading generic as PNG8\n"));
 
-    png_spec one = palette_file(false);
+    png_recipe one = palette_file(false);
     one.bit_depth = 1;
     one.palette.resize(2);
     one.width = 10;
@@ -89,7 +89,7 @@ TEST(PngReader, SmallPalettesAndGreyLevels)
     EXPECT_EQ(bits.pixels, (std::vector<uint8_t>{0xB0, 0xC0}));
     EXPECT_EQ(read_png(make_png(palette_file(false)), 1).error, 17);  // 8-bit indices do not fit 1 bit
 
-    png_spec grey;
+    png_recipe grey;
     grey.color_type = 0;
     grey.bit_depth = 2;
     grey.width = 4;
@@ -102,7 +102,7 @@ TEST(PngReader, SmallPalettesAndGreyLevels)
               (std::vector<uint8_t>{0, 0, 0, 85, 85, 85, 170, 170, 170, 255, 255, 255}));
     EXPECT_EQ(read_generic(file, 0).depth, 24);
 
-    png_spec colour;
+    png_recipe colour;
     colour.samples = {1, 2, 3};
     EXPECT_EQ(read_png(make_png(colour), 8).error, 28);
     EXPECT_EQ(read_png(make_png(colour), 1).error, 28);
@@ -112,7 +112,7 @@ TEST(PngReader, SmallPalettesAndGreyLevels)
 
 TEST(PngReader, SixteenBitSamples)
 {
-    png_spec recipe;
+    png_recipe recipe;
     recipe.bit_depth = 16;
     recipe.width = 2;
     recipe.samples = {0x1234, 0xABCD, 0xFF00, 0x0001, 0x8080, 0x7FFF};
@@ -126,18 +126,18 @@ TEST(PngReader, SixteenBitSamples)
     EXPECT_EQ(rgba16.pixels[7], 0xFF);
     EXPECT_EQ(rgba16.pixels[8], 0x01);
 
-    png_spec eight;
+    png_recipe eight;
     eight.samples = {0x12, 0x34, 0x56};
     EXPECT_EQ(read_png(make_png(eight), 48).pixels, (std::vector<uint8_t>{0x12, 0x12, 0x34, 0x34, 0x56, 0x56}));
 
-    png_spec grey;
+    png_recipe grey;
     grey.color_type = 0;
     grey.bit_depth = 16;
     grey.samples = {0xBEEF};
     EXPECT_EQ(read_png(make_png(grey), 16, PNG_FLAG_GREY16).pixels, (std::vector<uint8_t>{0xEF, 0xBE}));
     EXPECT_EQ(read_png(make_png(grey), 16).pixels, (std::vector<uint8_t>{0xBE, 0xFF}));  // grey, opaque alpha
 
-    png_spec grey_alpha;
+    png_recipe grey_alpha;
     grey_alpha.color_type = 4;
     grey_alpha.samples = {90, 40};
     EXPECT_EQ(read_png(make_png(grey_alpha), 16).pixels, (std::vector<uint8_t>{90, 40}));
@@ -147,7 +147,7 @@ TEST(PngReader, SixteenBitSamples)
 
 TEST(PngReader, AlphaIsCompositedOnTheBackgroundAt24Bits)
 {
-    png_spec recipe;
+    png_recipe recipe;
     recipe.color_type = 6;
     recipe.width = 3;
     recipe.samples = {200, 100, 50, 255, 200, 100, 50, 0, 10, 20, 30, 0};
@@ -173,7 +173,7 @@ TEST(PngReader, AlphaIsCompositedOnTheBackgroundAt24Bits)
     read_png(plain, 24);
     EXPECT_FALSE(is_thread_state()->png.has_file_background);
 
-    png_spec grey;
+    png_recipe grey;
     grey.color_type = 0;
     grey.width = 2;
     grey.samples = {7, 9};
@@ -185,14 +185,14 @@ TEST(PngReader, AlphaIsCompositedOnTheBackgroundAt24Bits)
 
 TEST(PngReader, InterlacedTextAndGamma)
 {
-    png_spec recipe;
+    png_recipe recipe;
     recipe.width = 7;
     recipe.height = 5;
     for (uint16_t i = 0; i < 7 * 5 * 3; ++i)
         recipe.samples.push_back((uint16_t)(i * 7 % 256));
     recipe.texts = {{"Title", "poster"}, {"Author", "nobody"}};
     const read_result progressive = [&] {
-        png_spec interlaced = recipe;
+        png_recipe interlaced = recipe;
         interlaced.interlaced = true;
         interlaced.texts_after_image = true;
         return read_png(make_png(interlaced), 24);
@@ -204,7 +204,7 @@ TEST(PngReader, InterlacedTextAndGamma)
     EXPECT_EQ(texts[0].key, "Title");
     EXPECT_EQ(texts[1].text, "nobody");
 
-    png_spec grey;
+    png_recipe grey;
     grey.color_type = 0;
     grey.width = 3;
     grey.samples = {0, 128, 255};
@@ -225,7 +225,7 @@ int32_t stop_at_row_2(int32_t step, int32_t, void*)
 
 TEST(PngReader, DamagedFilesKeepTheRowsReadAndReportTheError)
 {
-    png_spec recipe;
+    png_recipe recipe;
     recipe.width = 64;
     recipe.height = 64;
     for (int i = 0; i < 64 * 64 * 3; ++i)

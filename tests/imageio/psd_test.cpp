@@ -1,7 +1,7 @@
 // PSD reads: every colour mode, raw and run-length rows, the depths and the
 // packed bitmap, the sections before the pixels, refusals and damaged files.
-#include "tests/imageio/format_reads.h"
-#include "tests/imageio/psd_writer.h"
+#include "tests/imageio/reads.h"
+#include "tests/writers/psd_writer.h"
 
 #include "imageio/buffer.h"
 #include "imageio/readers/psd.h"
@@ -13,9 +13,9 @@ namespace {
 using bytes = std::vector<uint8_t>;
 
 // A 2 x 2 RGB picture; an optional fourth channel of 0x77.
-psd_spec rgb_picture(uint16_t channels = 3, uint16_t compression = 0)
+psd_recipe rgb_picture(uint16_t channels = 3, uint16_t compression = 0)
 {
-    psd_spec recipe;
+    psd_recipe recipe;
     recipe.width = 2;
     recipe.height = 2;
     recipe.channels = channels;
@@ -28,9 +28,9 @@ psd_spec rgb_picture(uint16_t channels = 3, uint16_t compression = 0)
 
 const bytes rgb_expected = {10, 20, 30, 11, 21, 31, 12, 22, 32, 13, 23, 33};
 
-psd_spec one_channel(uint16_t mode, uint32_t width, std::vector<bytes> rows)
+psd_recipe one_channel(uint16_t mode, uint32_t width, std::vector<bytes> rows)
 {
-    psd_spec recipe;
+    psd_recipe recipe;
     recipe.mode = mode;
     recipe.channels = 1;
     recipe.width = width;
@@ -59,7 +59,7 @@ TEST(PsdRead, RgbRawAndRunLengthGiveTheSameRowsAndIgnoreExtraChannels)
 
 TEST(PsdRead, LayersAreSkippedAndTheirLengthTraced)
 {
-    psd_spec recipe = rgb_picture();
+    psd_recipe recipe = rgb_picture();
     recipe.layers = bytes(37, 0xEE);
     recipe.resources = image_resource_block(1005, "", bytes(16, 0));
     trace_capture trace;
@@ -73,7 +73,7 @@ TEST(PsdRead, LayersAreSkippedAndTheirLengthTraced)
 
 TEST(PsdRead, SixteenBitChannelsKeepTheHighByte)
 {
-    psd_spec recipe = one_channel(1, 2, {{0x12, 0x34, 0xAB, 0xCD}});
+    psd_recipe recipe = one_channel(1, 2, {{0x12, 0x34, 0xAB, 0xCD}});
     recipe.bits = 16;
     read_result r = read_psd(make_psd(recipe), 8);
     ASSERT_TRUE(r.has_buffer);
@@ -97,7 +97,7 @@ TEST(PsdRead, GreyscaleAndDuotoneAreValuesWithAGreyRamp)
 
 TEST(PsdRead, IndexedFilesUseTheirColourTable)
 {
-    psd_spec recipe = one_channel(2, 2, {{1, 2}});
+    psd_recipe recipe = one_channel(2, 2, {{1, 2}});
     recipe.color_data = psd_color_table({0, 0x102030, 0xA0B0C0});
     recipe.color_data.resize(800, 0x55);  // a longer section is skipped past
     const bytes file = make_psd(recipe);
@@ -114,7 +114,7 @@ TEST(PsdRead, IndexedFilesUseTheirColourTable)
 
 TEST(PsdRead, BitmapsAreZeroWhiteAndOneBlack)
 {
-    psd_spec recipe = one_channel(0, 10, {{0xA0, 0x40}, {0x00, 0xC0}});
+    psd_recipe recipe = one_channel(0, 10, {{0xA0, 0x40}, {0x00, 0xC0}});
     recipe.bits = 1;
     for (uint16_t compression : {0, 1}) {
         recipe.compression = compression;
@@ -131,7 +131,7 @@ TEST(PsdRead, BitmapsAreZeroWhiteAndOneBlack)
 
 TEST(PsdRead, CmykIsMultipliedByBlackOrKeptAsStored)
 {
-    psd_spec recipe;
+    psd_recipe recipe;
     recipe.mode = 4;
     recipe.channels = 4;
     recipe.width = 2;
@@ -192,7 +192,7 @@ TEST(PsdRead, RefusedHeaders)
 
 TEST(PsdRunLength, LeftoverBytesAreTracedAndTheRowKept)
 {
-    psd_spec recipe = one_channel(1, 4, {{0}, {0}});
+    psd_recipe recipe = one_channel(1, 4, {{0}, {0}});
     recipe.compression = 1;
     recipe.packed_rows = {
         {0xFD, 7, 0x00, 9},           // repeat of 4 fills the row; a literal is left
@@ -219,7 +219,7 @@ TEST(PsdRunLength, LeftoverBytesAreTracedAndTheRowKept)
 
 TEST(PsdRunLength, RowsShortOfDataEndTheReadWithTheRowsBefore)
 {
-    psd_spec recipe = one_channel(1, 3, {{0}, {0}});
+    psd_recipe recipe = one_channel(1, 3, {{0}, {0}});
     recipe.compression = 1;
     // The second row's literal packet needs 3 bytes; its count gives 2.
     recipe.packed_rows = {{0xFE, 4}, {0x02, 5, 6}};
@@ -244,7 +244,7 @@ TEST(PsdRunLength, HugeHeightsFailOnTheTableNotOnMemory)
 {
     // One byte wide and a million rows high, in a file of a few bytes: the
     // byte-count table cannot be in the file, so nothing that large is read.
-    psd_spec recipe = one_channel(1, 1, {});
+    psd_recipe recipe = one_channel(1, 1, {});
     recipe.height = 1000000;
     recipe.channels = 60000;
     recipe.compression = 1;
@@ -303,7 +303,7 @@ TEST(PsdRead, GenericReadChoosesTheDepthFromTheColourMode)
 
 TEST(PsdHeaderQuery, ReadsTheResolutionResource)
 {
-    psd_spec recipe = rgb_picture();
+    psd_recipe recipe = rgb_picture();
     const bytes resolution = {0, 72, 0x80, 0, 0, 1, 0, 1, 0, 150, 0, 0, 0, 2, 0, 2};
     recipe.resources = image_resource_block(1000, "x", {1, 2, 3});
     const bytes second = image_resource_block(1005, "", resolution);
@@ -323,7 +323,7 @@ TEST(PsdHeaderQuery, ReadsTheResolutionResource)
 
 TEST(PsdRead, ImageResourcesAreKeptWhole)
 {
-    psd_spec recipe = rgb_picture();
+    psd_recipe recipe = rgb_picture();
     recipe.resources = image_resource_block(1028, "", {0x1C, 2, 5, 0, 3, 'a', 'b', 'c'});
     memory_source source(make_psd(recipe));
     read_context context{CISIO(source.get()), is_thread_state()};

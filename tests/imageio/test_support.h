@@ -1,5 +1,5 @@
 // Helpers of the image library tests: sources over bytes or temporary files,
-// reads that hand back vectors, and a capture of the trace hook.
+// a capture of the trace hook and an abort callback that stops at a step.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -35,25 +35,6 @@ private:
     std::string path_;
 };
 
-// The outcome of one read: the buffer's bytes (copied, the buffer freed),
-// whether there was a buffer, the size and the thread's last error.
-struct read_result {
-    bool has_buffer = false;
-    std::vector<uint8_t> pixels;
-    uint32_t width = 0;
-    uint32_t height = 0;
-    int32_t depth = 0;
-    int32_t error = 0;
-    std::vector<uint8_t> palette = std::vector<uint8_t>(1024, 0xCD);
-};
-
-// Bytes a buffer holds for the size and depth (packed rows).
-uint64_t buffer_bytes(uint32_t width, uint32_t height, int32_t depth);
-
-read_result read_bmp(const std::vector<uint8_t>& file, int32_t depth, uint32_t flags = 0, bool with_palette = true);
-read_result read_generic(ISSourceRecord* source, int32_t wanted_depth);
-read_result read_generic(const std::vector<uint8_t>& file, int32_t wanted_depth);
-
 // Collects the trace messages while alive.
 class trace_capture {
 public:
@@ -62,3 +43,10 @@ public:
     const std::vector<std::string>& messages() const;
     bool contains(const std::string& text) const;
 };
+
+// Returns 0 (stop) at the given step, 1 before it; set with is_set_abort_callback.
+struct abort_at {
+    int32_t step;
+    int32_t calls = 0;
+};
+int32_t abort_at_step(int32_t step, int32_t total, void* user);

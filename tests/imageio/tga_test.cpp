@@ -1,9 +1,10 @@
-// TGA reads: image types, row orders, run packets, colour maps, depths,
-// the footer trace, the generic read's choices and damaged files.
+// TGA reads: image types, rows stored either way up and either way across,
+// run packets, colour maps, 16-bit grey with alpha, depths, the footer trace,
+// the generic read's choices and damaged files.
 #include "imageio/readers/tga.h"
-#include "tests/imageio/bmp_writer.h"
-#include "tests/imageio/entry_reads.h"
-#include "tests/imageio/tga_writer.h"
+#include "tests/writers/bmp_writer.h"
+#include "tests/imageio/reads.h"
+#include "tests/writers/tga_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +15,9 @@ read_result read_tga(const std::vector<uint8_t>& file, int32_t depth, uint32_t f
     return read_format(is_read_tga, file, depth, flags);
 }
 
-tga_spec true_colour(uint16_t width, uint16_t height, std::vector<uint32_t> pixels, uint8_t bits = 24)
+tga_recipe true_colour(uint16_t width, uint16_t height, std::vector<uint32_t> pixels, uint8_t bits = 24)
 {
-    tga_spec recipe;
+    tga_recipe recipe;
     recipe.width = width;
     recipe.height = height;
     recipe.pixel_bits = bits;
@@ -24,10 +25,10 @@ tga_spec true_colour(uint16_t width, uint16_t height, std::vector<uint32_t> pixe
     return recipe;
 }
 
-tga_spec mapped(std::vector<uint32_t> map, std::vector<uint32_t> pixels, uint16_t first = 0)
+tga_recipe mapped(std::vector<uint32_t> map, std::vector<uint32_t> pixels, uint16_t first = 0)
 {
     const uint16_t width = (uint16_t)pixels.size();
-    tga_spec recipe = true_colour(width, 1, std::move(pixels), 8);
+    tga_recipe recipe = true_colour(width, 1, std::move(pixels), 8);
     recipe.image_type = 1;
     recipe.map = std::move(map);
     recipe.map_first = first;
@@ -38,7 +39,7 @@ const std::vector<uint32_t> six = {0xFF0000, 0x00FF00, 0x0000FF, 0x102030, 0x405
 
 TEST(TgaRead, BothRowOrdersGiveTheSamePicture)
 {
-    tga_spec recipe = true_colour(3, 2, six);
+    tga_recipe recipe = true_colour(3, 2, six);
     for (bool top_down : {false, true}) {
         recipe.top_down = top_down;
         read_result r = read_tga(make_tga(recipe), 24);
@@ -55,14 +56,38 @@ TEST(TgaRead, BothRowOrdersGiveTheSamePicture)
               (std::vector<uint8_t>{255, 0, 0, 255, 0, 255, 0, 255}));
 }
 
+TEST(TgaRead, RowsStoredRightToLeftAreTurnedRound)
+{
+    tga_recipe recipe = true_colour(3, 2, six);
+    recipe.right_to_left = true;
+    const std::vector<uint8_t> file = make_tga(recipe);
+    EXPECT_EQ(file[17] & 0x30, 0x10);
+    EXPECT_EQ(std::vector<uint8_t>(file.begin() + 18, file.begin() + 21), (std::vector<uint8_t>{0x90, 0x80, 0x70}));
+    for (uint8_t type : {2, 10}) {
+        for (bool top_down : {false, true}) {
+            recipe.image_type = type;
+            recipe.top_down = top_down;
+            read_result r = read_tga(make_tga(recipe), 24);
+            ASSERT_TRUE(r.has_buffer);
+            EXPECT_EQ(r.pixels, rgb_bytes(six)) << (int)type << " top_down " << top_down;
+        }
+    }
+    tga_recipe indices = mapped({0xFF0000, 0x00FF00, 0x0000FF}, {2, 1, 0, 0});
+    indices.right_to_left = true;
+    EXPECT_EQ(read_tga(make_tga(indices), 8).pixels, (std::vector<uint8_t>{2, 1, 0, 0}));
+    read_result packed = read_tga(make_tga(indices), 0, IS_FLAG_PACKED_DIB);
+    EXPECT_EQ(std::vector<uint8_t>(packed.pixels.begin() + 40, packed.pixels.begin() + 46),
+              (std::vector<uint8_t>{255, 0, 0, 0, 255, 0}));
+}
+
 TEST(TgaRead, RunPacketsMayCrossRows)
 {
     // Four rows of three; stored top row first, a run of five crosses from
     // the third row into the fourth.
     const std::vector<uint32_t> pixels = {0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x0A0B0C, 0x0D0E0F,
                                           0x111111, 0x111111, 0x111111, 0x111111, 0x111111, 0x222222};
-    tga_spec raw = true_colour(3, 4, pixels);
-    tga_spec rle = raw;
+    tga_recipe raw = true_colour(3, 4, pixels);
+    tga_recipe rle = raw;
     rle.image_type = 10;
     rle.top_down = true;
     const std::vector<uint8_t> file = make_tga(rle);
@@ -81,7 +106,7 @@ TEST(TgaRead, RunPacketsMayCrossRows)
 TEST(TgaRead, FiveBitChannelsAreMultipliedByEight)
 {
     for (uint8_t bits : {15, 16}) {
-        tga_spec recipe = true_colour(4, 1, {0x7FFF, 0x8000, 0x7C00, 0x03E1}, bits);
+        tga_recipe recipe = true_colour(4, 1, {0x7FFF, 0x8000, 0x7C00, 0x03E1}, bits);
         read_result r = read_tga(make_tga(recipe), 24);
         ASSERT_TRUE(r.has_buffer);
         EXPECT_EQ(r.pixels, (std::vector<uint8_t>{248, 248, 248, 0, 0, 0, 248, 0, 0, 0, 248, 8}));
@@ -90,7 +115,7 @@ TEST(TgaRead, FiveBitChannelsAreMultipliedByEight)
 
 TEST(TgaRead, ThirtyTwoBitPixelsCarryAlpha)
 {
-    tga_spec recipe = true_colour(2, 1, {0x80112233, 0x00445566}, 32);
+    tga_recipe recipe = true_colour(2, 1, {0x80112233, 0x00445566}, 32);
     recipe.alpha_bits = 8;
     read_result r = read_tga(make_tga(recipe), 32);
     ASSERT_TRUE(r.has_buffer);
@@ -101,7 +126,7 @@ TEST(TgaRead, ThirtyTwoBitPixelsCarryAlpha)
 TEST(TgaRead, ColourMapsSitAtTheirFirstIndex)
 {
     // A 24-bit map of three entries placed at 2, 3 and 4.
-    tga_spec recipe = mapped({0xFF0000, 0x00FF00, 0x0000FF}, {2, 4, 3, 0}, 2);
+    tga_recipe recipe = mapped({0xFF0000, 0x00FF00, 0x0000FF}, {2, 4, 3, 0}, 2);
     read_result r = read_tga(make_tga(recipe), 32);
     ASSERT_TRUE(r.has_buffer);
     EXPECT_EQ(r.pixels, (std::vector<uint8_t>{255, 0, 0, 255, 0, 0, 255, 255, 0, 255, 0, 255, 0, 0, 0, 0}));
@@ -113,7 +138,7 @@ TEST(TgaRead, ColourMapsSitAtTheirFirstIndex)
               (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 255, 255, 0, 255, 0, 255, 255, 0, 0, 255}));
 
     // Run-length indices through a map of 32-bit entries keep the map's alpha.
-    tga_spec rle = mapped({0x7F010203, 0xFF040506}, {1, 1, 1, 0});
+    tga_recipe rle = mapped({0x7F010203, 0xFF040506}, {1, 1, 1, 0});
     rle.image_type = 9;
     rle.map_entry_bits = 32;
     r = read_tga(make_tga(rle), 32);
@@ -123,7 +148,7 @@ TEST(TgaRead, ColourMapsSitAtTheirFirstIndex)
     EXPECT_EQ(r.palette[3], 0x7F);
 
     // 16-bit map entries.
-    tga_spec words = mapped({0x7C00, 0x001F}, {1, 0});
+    tga_recipe words = mapped({0x7C00, 0x001F}, {1, 0});
     words.map_entry_bits = 16;
     EXPECT_EQ(read_tga(make_tga(words), 24).pixels, (std::vector<uint8_t>{0, 0, 248, 248, 0, 0}));
 }
@@ -134,7 +159,7 @@ TEST(TgaRead, MapEntriesBeyondTheTableAreDropped)
     std::vector<uint32_t> map;
     for (uint32_t i = 0; i < 10; ++i)
         map.push_back(0x010101 * (i + 1));
-    tga_spec recipe = mapped(map, {250, 255, 0});
+    tga_recipe recipe = mapped(map, {250, 255, 0});
     recipe.map_first = 250;
     read_result r = read_tga(make_tga(recipe), 24);
     ASSERT_TRUE(r.has_buffer);
@@ -150,7 +175,7 @@ TEST(TgaRead, MapEntriesBeyondTheTableAreDropped)
 TEST(TgaRead, GreyscaleFilesGetAGreyRamp)
 {
     for (uint8_t type : {3, 11}) {
-        tga_spec recipe = true_colour(3, 1, {0, 0x80, 0xFF}, 8);
+        tga_recipe recipe = true_colour(3, 1, {0, 0x80, 0xFF}, 8);
         recipe.image_type = type;
         read_result r = read_tga(make_tga(recipe), 8);
         ASSERT_TRUE(r.has_buffer) << (int)type;
@@ -161,10 +186,28 @@ TEST(TgaRead, GreyscaleFilesGetAGreyRamp)
     }
 }
 
+TEST(TgaRead, SixteenBitGreyIsAGreyLevelAndItsAlpha)
+{
+    for (uint8_t type : {3, 11}) {
+        tga_recipe recipe = true_colour(3, 1, {0xFF80, 0x0040, 0x80FF}, 16);
+        recipe.image_type = type;
+        recipe.alpha_bits = 8;
+        recipe.footer = true;
+        const std::vector<uint8_t> file = make_tga(recipe);
+        const std::vector<uint8_t> rgba = {0x80, 0x80, 0x80, 0xFF, 0x40, 0x40, 0x40, 0, 0xFF, 0xFF, 0xFF, 0x80};
+        EXPECT_EQ(read_tga(file, 32).pixels, rgba) << (int)type;
+        EXPECT_EQ(read_tga(file, 24).pixels,
+                  (std::vector<uint8_t>{0x80, 0x80, 0x80, 0x40, 0x40, 0x40, 0xFF, 0xFF, 0xFF}));
+        // As every file of more than 8 bits a pixel: no 8-bit read.
+        EXPECT_EQ(read_tga(file, 8).error, 28);
+        EXPECT_EQ(read_generic(file, 32).pixels, rgba);
+    }
+}
+
 TEST(TgaRead, DepthsAndFilesThatDoNotMatch)
 {
     EXPECT_EQ(read_tga(make_tga(true_colour(1, 1, {0})), 8).error, 28);
-    tga_spec wide = mapped({0, 0}, {1});
+    tga_recipe wide = mapped({0, 0}, {1});
     wide.pixel_bits = 16;
     EXPECT_EQ(read_tga(make_tga(wide), 8).error, 28);
     EXPECT_EQ(read_tga(make_tga(wide), 24).pixels, (std::vector<uint8_t>{0, 0, 0}));
@@ -174,12 +217,12 @@ TEST(TgaRead, DepthsAndFilesThatDoNotMatch)
 
 TEST(TgaRead, DamagedAndUnsupportedFiles)
 {
-    auto error_of = [](const tga_spec& recipe, int32_t depth = 24) {
+    auto error_of = [](const tga_recipe& recipe, int32_t depth = 24) {
         read_result r = read_tga(make_tga(recipe), depth);
         EXPECT_FALSE(r.has_buffer);
         return r.error;
     };
-    tga_spec recipe = true_colour(1, 1, {0});
+    tga_recipe recipe = true_colour(1, 1, {0});
     recipe.image_type = 4;
     EXPECT_EQ(error_of(recipe), 32);
     recipe = true_colour(1, 1, {0});
@@ -220,7 +263,7 @@ TEST(TgaRead, DamagedAndUnsupportedFiles)
 
 TEST(TgaRead, FooterExtensionAndDeveloperDirectoryAreTraced)
 {
-    tga_spec recipe = true_colour(1, 1, {0x123456});
+    tga_recipe recipe = true_colour(1, 1, {0x123456});
     trace_capture plain;
     ASSERT_TRUE(read_tga(make_tga(recipe), 24).has_buffer);
     EXPECT_TRUE(plain.messages().empty());
@@ -263,7 +306,7 @@ TEST(TgaRead, PackedBitmapsAtTheFilesDepth)
 
 TEST(TgaRead, TheGenericReadFindsTgaByFooterOrName)
 {
-    tga_spec recipe = mapped({0x0A0B0C, 0xFFFFFF}, {1, 0});
+    tga_recipe recipe = mapped({0x0A0B0C, 0xFFFFFF}, {1, 0});
     recipe.footer = true;
     trace_capture trace;
     read_result r = read_generic(make_tga(recipe), 0);
@@ -272,7 +315,7 @@ TEST(TgaRead, TheGenericReadFindsTgaByFooterOrName)
     EXPECT_EQ(r.pixels, (std::vector<uint8_t>{1, 0}));
     EXPECT_TRUE(trace.contains("Reading generic as TGA8\n"));
 
-    tga_spec rgba = true_colour(1, 1, {0x40302010}, 32);
+    tga_recipe rgba = true_colour(1, 1, {0x40302010}, 32);
     r = read_generic(make_tga(rgba), 0);  // no footer, no name: taken for a WBMP
     EXPECT_FALSE(r.has_buffer);
     temp_file named("picture.TGA", make_tga(rgba));
@@ -284,7 +327,7 @@ TEST(TgaRead, TheGenericReadFindsTgaByFooterOrName)
     EXPECT_EQ(r.pixels, (std::vector<uint8_t>{0x30, 0x20, 0x10}));
     is_close_source(source);
 
-    tga_spec words = true_colour(1, 1, {0x7FFF}, 16);
+    tga_recipe words = true_colour(1, 1, {0x7FFF}, 16);
     words.footer = true;
     r = read_generic(make_tga(words), 0);
     EXPECT_EQ(r.depth, 24);

@@ -3,8 +3,8 @@
 #include "imageio/buffer.h"
 #include "imageio/readers/tiff.h"
 #include "imageio/thread_state.h"
-#include "tests/imageio/codec_test_support.h"
-#include "tests/imageio/codec_writers.h"
+#include "tests/imageio/reads.h"
+#include "tests/writers/tiff_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -28,9 +28,9 @@ std::vector<uint8_t> entry(const read_result& r, int i)
 const uint8_t A[3] = {10, 0, 0}, B[3] = {20, 0, 0}, C[3] = {30, 0, 0}, D[3] = {40, 0, 0}, E[3] = {50, 0, 0},
               F[3] = {60, 0, 0};
 
-tiff_spec six_pixels(uint16_t orientation)
+tiff_recipe six_pixels(uint16_t orientation)
 {
-    tiff_spec recipe;
+    tiff_recipe recipe;
     recipe.width = 3;
     recipe.height = 2;
     recipe.orientation = orientation;
@@ -85,22 +85,22 @@ TEST(TiffReader, EveryOrientationIsDeliveredAsDisplayed)
 
 TEST(TiffReader, TrueColourLayoutsAndCompressions)
 {
-    tiff_spec recipe;
+    tiff_recipe recipe;
     recipe.width = 37;
     recipe.height = 21;
     for (uint32_t i = 0; i < recipe.width * recipe.height * 3; ++i)
         recipe.data.push_back((uint8_t)(i * 31 + i / 7));
     const std::vector<uint8_t> expected = recipe.data;
     for (uint16_t compression : {1, 5, 8}) {
-        tiff_spec variant = recipe;
+        tiff_recipe variant = recipe;
         variant.compression = compression;
         variant.rows_per_strip = 4;
         EXPECT_EQ(read_tiff(make_tiff(variant), 24).pixels, expected) << compression;
     }
-    tiff_spec planes = recipe;
+    tiff_recipe planes = recipe;
     planes.planar = 2;
     EXPECT_EQ(read_tiff(make_tiff(planes), 24).pixels, expected);
-    tiff_spec tiles = recipe;
+    tiff_recipe tiles = recipe;
     tiles.tile_size = 16;
     EXPECT_EQ(read_tiff(make_tiff(tiles), 24).pixels, expected);
     // The same from a file rather than from memory.
@@ -109,7 +109,7 @@ TEST(TiffReader, TrueColourLayoutsAndCompressions)
     EXPECT_EQ(read_generic(source, 24).pixels, expected);
     is_close_source(source);
 
-    tiff_spec rgba;
+    tiff_recipe rgba;
     rgba.width = 2;
     rgba.samples = 4;
     rgba.extra_samples = 1;
@@ -123,7 +123,7 @@ TEST(TiffReader, TrueColourLayoutsAndCompressions)
 
 TEST(TiffReader, GreyAndPaletteImagesFromTheirSamples)
 {
-    tiff_spec grey;
+    tiff_recipe grey;
     grey.width = 4;
     grey.samples = 1;
     grey.photometric = 1;
@@ -141,7 +141,7 @@ TEST(TiffReader, GreyAndPaletteImagesFromTheirSamples)
     EXPECT_EQ(entry(inverted, 0), (std::vector<uint8_t>{255, 255, 255, 0}));
     EXPECT_EQ(read_tiff(make_tiff(grey), 24).pixels[0], 255);
 
-    tiff_spec deep = grey;
+    tiff_recipe deep = grey;
     deep.photometric = 1;
     deep.bits = 16;
     deep.width = 2;
@@ -149,7 +149,7 @@ TEST(TiffReader, GreyAndPaletteImagesFromTheirSamples)
     EXPECT_EQ(read_tiff(make_tiff(deep), 16).pixels, deep.data);
     EXPECT_EQ(read_tiff(make_tiff(deep), 8).pixels, (std::vector<uint8_t>{0x12, 0xAB}));
 
-    tiff_spec indexed;
+    tiff_recipe indexed;
     indexed.width = 3;
     indexed.samples = 1;
     indexed.bits = 4;
@@ -163,14 +163,14 @@ TEST(TiffReader, GreyAndPaletteImagesFromTheirSamples)
     EXPECT_EQ(entry(palette, 2), (std::vector<uint8_t>{0, 0, 0xFF, 0}));
     EXPECT_EQ(entry(palette, 5), (std::vector<uint8_t>{0, 0x80, 0, 0}));
 
-    tiff_spec colour = six_pixels(1);
+    tiff_recipe colour = six_pixels(1);
     EXPECT_EQ(read_tiff(make_tiff(colour), 8).error, 28);
     EXPECT_EQ(read_tiff(make_tiff(colour), 1).error, 28);
 }
 
 TEST(TiffReader, BilevelImagesAndFaxCompression)
 {
-    tiff_spec fax;
+    tiff_recipe fax;
     fax.width = 12;
     fax.height = 3;
     fax.samples = 1;
@@ -195,7 +195,7 @@ TEST(TiffReader, BilevelImagesAndFaxCompression)
 
 TEST(TiffReader, TiledSamplesDirectoriesAndPackedBitmaps)
 {
-    tiff_spec tiled;
+    tiff_recipe tiled;
     tiled.width = 40;
     tiled.height = 20;
     tiled.samples = 1;
@@ -203,8 +203,8 @@ TEST(TiffReader, TiledSamplesDirectoriesAndPackedBitmaps)
     tiled.tile_size = 16;
     for (uint32_t i = 0; i < 800; ++i)
         tiled.data.push_back((uint8_t)(i * 13));
-    tiff_spec second = six_pixels(1);
-    const std::vector<uint8_t> file = make_tiff(std::vector<tiff_spec>{tiled, second});
+    tiff_recipe second = six_pixels(1);
+    const std::vector<uint8_t> file = make_tiff(std::vector<tiff_recipe>{tiled, second});
     EXPECT_EQ(read_tiff(file, 8).pixels, tiled.data);
     read_result next = read_tiff(file, 24, 0, 1);
     EXPECT_EQ(reds(next), (std::vector<uint8_t>{10, 20, 30, 40, 50, 60}));
@@ -229,7 +229,7 @@ int32_t stop_at_once(int32_t, int32_t, void*)
 
 TEST(TiffReader, DamagedAndRefusedFiles)
 {
-    tiff_spec recipe;
+    tiff_recipe recipe;
     recipe.width = 64;
     recipe.height = 64;
     recipe.rows_per_strip = 8;

@@ -1,7 +1,7 @@
 // TLA reads: every pixel format in every mode, the filters, blocks, tags,
 // the generic read's depths, refusals and damaged files.
-#include "tests/imageio/format_reads.h"
-#include "tests/imageio/tla_writer.h"
+#include "tests/imageio/reads.h"
+#include "tests/writers/tla_writer.h"
 
 #include "imageio/readers/tla.h"
 #include "imageio/thread_state.h"
@@ -12,9 +12,9 @@ namespace {
 
 using bytes = std::vector<uint8_t>;
 
-tla_spec picture(uint16_t pixel_format, uint16_t width, uint16_t height, bytes pixels)
+tla_recipe picture(uint16_t pixel_format, uint16_t width, uint16_t height, bytes pixels)
 {
-    tla_spec recipe;
+    tla_recipe recipe;
     recipe.pixel_format = pixel_format;
     recipe.width = width;
     recipe.height = height;
@@ -59,7 +59,7 @@ TEST(TlaRead, FiveFiveFiveWords)
 
 TEST(TlaRead, IndexedFilesGoThroughTheirPalette)
 {
-    tla_spec recipe = picture(1, 3, 1, {0, 2, 1});
+    tla_recipe recipe = picture(1, 3, 1, {0, 2, 1});
     recipe.palette = {0xFF102030, 0x10405060, 0x81708090};
     const bytes file = make_tla(recipe);
     read_result indices = read_tla(file, TLA_MODE_INDEXED);
@@ -85,7 +85,7 @@ TEST(TlaFilters, UndoneInTheOrderPaethUpLeft)
     // A picture with gradients and noise, in blocks of different filters.
     const uint16_t width = 7, height = 9;
     for (uint16_t format : {1, 3, 4}) {
-        tla_spec recipe = picture(format, width, height, {});
+        tla_recipe recipe = picture(format, width, height, {});
         if (format == 1)
             recipe.palette.assign(256, 0);
         for (uint32_t i = 0; i < (uint32_t)width * height * format; ++i)
@@ -103,7 +103,7 @@ TEST(TlaFilters, PaethTiesPreferLeftThenAbove)
     // Left 0, above 30, corner 20: left and corner are equally near (10).
     // Left 30, above 0, corner 20: above and corner are equally near (10).
     for (const bytes& rows : {bytes{20, 30, 0, 50}, bytes{20, 0, 30, 50}}) {
-        tla_spec recipe = picture(1, 2, 2, rows);
+        tla_recipe recipe = picture(1, 2, 2, rows);
         recipe.palette.assign(256, 0);
         recipe.blocks = {{2, 4}};
         recipe.prefiltered = true;  // stored as given: the last byte adds the prediction
@@ -115,7 +115,7 @@ TEST(TlaFilters, PaethTiesPreferLeftThenAbove)
 
 TEST(TlaRead, TagChunksAreKeptInTheThreadState)
 {
-    tla_spec recipe = picture(3, 2, 2, rgb_pixels);
+    tla_recipe recipe = picture(3, 2, 2, rgb_pixels);
     recipe.tags = {{1, 2, 3}, {}, {9}};
     ASSERT_TRUE(read_tla(make_tla(recipe), TLA_MODE_24).has_buffer);
     const ISPtrVector<CFileDataTag>& tags = is_thread_state()->tags;
@@ -132,7 +132,7 @@ TEST(TlaRead, RefusedFiles)
 {
     EXPECT_EQ(read_tla({'T', 'L', 'A', 1, 0, 0, 0}, TLA_MODE_24).error, 52);
     EXPECT_EQ(read_tla({'T', 'L', 'A', 'X', 0, 0, 0}, TLA_MODE_24).error, 3);
-    tla_spec recipe = picture(3, 2, 2, rgb_pixels);
+    tla_recipe recipe = picture(3, 2, 2, rgb_pixels);
     recipe.version = 2;
     EXPECT_EQ(read_tla(make_tla(recipe), TLA_MODE_24).error, 11);
     for (uint16_t format : {0, 5}) {
@@ -147,7 +147,7 @@ TEST(TlaRead, RefusedFiles)
 
 TEST(TlaRead, PalettesAreCheckedAgainstTheirCountAndChunk)
 {
-    tla_spec recipe = picture(1, 1, 1, {0});
+    tla_recipe recipe = picture(1, 1, 1, {0});
     recipe.palette.assign(300, 0xFF000000);
     EXPECT_EQ(read_tla(make_tla(recipe), TLA_MODE_24).error, 3);  // more than 256 entries
     recipe.palette.assign(4, 0);
@@ -161,7 +161,7 @@ TEST(TlaRead, PalettesAreCheckedAgainstTheirCountAndChunk)
 
 TEST(TlaRead, DamagedBlocks)
 {
-    const tla_spec recipe = picture(3, 2, 2, rgb_pixels);
+    const tla_recipe recipe = picture(3, 2, 2, rgb_pixels);
     const bytes good = make_tla(recipe);
     bytes head = good;
     // The block chunk is the last one: find it by its header.
@@ -185,7 +185,7 @@ TEST(TlaRead, DamagedBlocks)
 
     // Inflated data shorter or longer than the rows, corrupt data, and a
     // block with more rows than the picture.
-    tla_spec shorter = recipe;
+    tla_recipe shorter = recipe;
     shorter.pixels.resize(9);
     EXPECT_EQ(read_tla(make_tla(shorter), TLA_MODE_24).error, 3);
     bytes longer = head;
@@ -199,11 +199,11 @@ TEST(TlaRead, DamagedBlocks)
     bytes corrupt = good;
     corrupt[block + 15] ^= 0xFF;
     EXPECT_EQ(read_tla(corrupt, TLA_MODE_24).error, 3);
-    tla_spec too_many = recipe;
+    tla_recipe too_many = recipe;
     too_many.blocks = {{3, 0}};
     EXPECT_EQ(read_tla(make_tla(too_many), TLA_MODE_24).error, 3);
     // The second block is missing.
-    tla_spec split = recipe;
+    tla_recipe split = recipe;
     split.blocks = {{1, 0}};
     read_result r = read_tla(make_tla(split), TLA_MODE_24);
     EXPECT_FALSE(r.has_buffer);
@@ -228,7 +228,7 @@ TEST(TlaRead, PackedBitmaps)
     read_result dib = read_tla(make_tla(picture(3, 2, 2, rgb_pixels)), TLA_MODE_24, IS_FLAG_PACKED_DIB);
     ASSERT_TRUE(dib.has_buffer);
     EXPECT_EQ(bytes(dib.pixels.begin() + 40, dib.pixels.end()), (bytes{9, 8, 7, 12, 11, 10, 0, 0, 3, 2, 1, 6, 5, 4, 0, 0}));
-    tla_spec indexed = picture(1, 1, 1, {0});
+    tla_recipe indexed = picture(1, 1, 1, {0});
     indexed.palette = {0x80112233};
     dib = read_tla(make_tla(indexed), TLA_MODE_INDEXED, IS_FLAG_PACKED_DIB);
     ASSERT_TRUE(dib.has_buffer);
@@ -241,10 +241,10 @@ TEST(TlaRead, PackedBitmaps)
 
 TEST(TlaRead, GenericReadDepthsAndTheProtectedSignature)
 {
-    tla_spec indexed = picture(1, 2, 1, {1, 0});
+    tla_recipe indexed = picture(1, 2, 1, {1, 0});
     indexed.palette = {0xFF000000, 0xFFFFFFFF};
     struct {
-        tla_spec recipe;
+        tla_recipe recipe;
         int32_t depth;
     } cases[] = {{indexed, 8}, {picture(2, 1, 1, {0, 0x80}), 32}, {picture(3, 1, 1, {1, 2, 3}), 24},
                  {picture(4, 1, 1, {1, 2, 3, 4}), 32}};
@@ -259,7 +259,7 @@ TEST(TlaRead, GenericReadDepthsAndTheProtectedSignature)
     EXPECT_EQ(read_generic(make_tla(picture(3, 1, 1, {1, 2, 3})), 8).error, 52);
     EXPECT_EQ(read_generic(make_tla(picture(4, 1, 1, {1, 2, 3, 4})), 32).pixels, (bytes{1, 2, 3, 4}));
 
-    tla_spec locked = picture(3, 1, 1, {1, 2, 3});
+    tla_recipe locked = picture(3, 1, 1, {1, 2, 3});
     locked.signature = "TLA\x01";
     for (int32_t depth : {0, 8, 24, 32}) {
         read_result refused = read_generic(make_tla(locked), depth);

@@ -1,8 +1,8 @@
 // WBMP reads: both depths, multi-byte sizes, the generic read and damaged
 // files.
 #include "imageio/readers/wbmp.h"
-#include "tests/imageio/entry_reads.h"
-#include "tests/imageio/pcx_writer.h"
+#include "tests/imageio/reads.h"
+#include "tests/writers/wbmp_writer.h"
 
 #include <gtest/gtest.h>
 

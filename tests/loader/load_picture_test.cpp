@@ -3,7 +3,7 @@
 #include "loader/load_picture.h"
 #include "imageio/thread_state.h"
 #include "raster/kit_test_hooks.h"
-#include "tests/imageio/bmp_writer.h"
+#include "tests/writers/bmp_writer.h"
 #include "tests/imageio/test_support.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +32,7 @@ std::vector<uint8_t> colour_bytes(const raster_image* image)
 
 std::vector<uint8_t> bmp_2x2(uint16_t bit_count, std::vector<uint32_t> pixels)
 {
-    bmp_spec recipe;
+    bmp_recipe recipe;
     recipe.width = 2;
     recipe.height = 2;
     recipe.bit_count = bit_count;

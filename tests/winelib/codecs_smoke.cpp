@@ -11,7 +11,10 @@
 
 #include "imageio/imageio.h"
 #include "imageio/readers/j2k.h"
-#include "tests/imageio/codec_writers.h"
+#include "tests/writers/j2k_writer.h"
+#include "tests/writers/jpeg_writer.h"
+#include "tests/writers/png_writer.h"
+#include "tests/writers/tiff_writer.h"
 
 namespace {
 
@@ -120,23 +123,23 @@ bool check_refused(const char* what, std::vector<uint8_t> file, size_t keep, int
 
 int main()
 {
-    png_spec png;
+    png_recipe png;
     png.width = png.height = 16;
     png.color_type = 6;
     for (uint8_t v : quarter_pixels(4))
         png.samples.push_back(v);
 
-    jpeg_spec jpeg;
+    jpeg_recipe jpeg;
     jpeg.width = jpeg.height = 16;
     jpeg.full_chroma = true;
     jpeg.pixels = quarter_pixels(3);
 
-    tiff_spec tiff;
+    tiff_recipe tiff;
     tiff.width = tiff.height = 16;
     tiff.compression = 5;
     tiff.data = quarter_pixels(3);
 
-    j2k_spec j2k;
+    j2k_recipe j2k;
     j2k.width = j2k.height = 16;
     j2k.color_space = 1;
     const std::vector<uint8_t> rgb = quarter_pixels(3);
