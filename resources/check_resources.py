@@ -191,7 +191,7 @@ def check_resource_script():
     with open(os.path.join(HERE, "resource_ids.h"), encoding="ascii") as f:
         ids = dict(re.findall(r"^#define\s+(\w+)\s+(\d+)", f.read(), re.MULTILINE))
     entries = {(ids.get(m.group(1), m.group(1)), m.group(2)): m.group(3)
-               for m in re.finditer(r'^\s*(\w+)\s+(\w+)\s+"([^"]+)"', text, re.MULTILINE)}
+               for m in re.finditer(r'^[ \t]*(\w+)[ \t]+(\w+)[ \t]+"([^"]+)"', text, re.MULTILINE)}
     for key, name in RESOURCES.items():
         expect(entries.get(key) == name, f"tilora.rc: {key[0]} {key[1]} should name \"{name}\"")
     manifests = [name for (_, kind), name in entries.items() if kind in ("RT_MANIFEST", "24")]
