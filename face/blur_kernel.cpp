@@ -16,30 +16,35 @@ int32_t gaussian_radius(double sigma)
 
 namespace {
 
-uint64_t kernel_bytes(int32_t radius, int32_t longest_line)
+uint64_t workspace_bytes(int32_t max_radius, int32_t longest_line)
 {
-    const uint64_t taps = 2 * (uint64_t)radius + 1;
-    return taps * (sizeof(int64_t) + sizeof(int32_t)) + (uint64_t)longest_line * sizeof(blur_run);
+    const uint64_t taps = 2 * (uint64_t)max_radius + 1;
+    return taps * (sizeof(int64_t) + sizeof(int32_t)) + (uint64_t)longest_line * (sizeof(blur_run) + 1);
 }
 
 }  // namespace
 
-blur_kernel::blur_kernel(int32_t radius, int32_t longest_line, double sigma)
-    : radius(radius), memory(kit_alloc(kernel_bytes(radius, longest_line)))
+blur_workspace::blur_workspace(int32_t max_radius, int32_t longest_line)
+    : max_radius(max_radius), longest_line(longest_line), memory(kit_alloc(workspace_bytes(max_radius, longest_line)))
 {
     if (!memory.block)
         return;
     // Sums first, so that every part keeps its natural alignment.
-    const int32_t taps = 2 * radius + 1;
     sums = static_cast<int64_t*>(memory.block);
-    runs = reinterpret_cast<blur_run*>(sums + taps);
+    runs = reinterpret_cast<blur_run*>(sums + 2 * max_radius + 1);
     weights = reinterpret_cast<int32_t*>(runs + longest_line);
+    column_flags = reinterpret_cast<uint8_t*>(weights + 2 * max_radius + 1);
+}
+
+void blur_workspace::prepare(int32_t new_radius, double sigma)
+{
+    radius = new_radius;
     for (int32_t i = 0; i <= radius; ++i) {
         const auto weight = (int32_t)(std::exp(-(double)i * i / (2.0 * sigma * sigma)) * 65536.0 + 0.5);
         weights[radius + i] = weights[radius - i] = weight;
     }
     sums[0] = 0;
-    for (int32_t k = 1; k < taps; ++k)
+    for (int32_t k = 1; k <= 2 * radius; ++k)
         sums[k] = sums[k - 1] + weights[k - 1];
     total = sums[2 * radius];
 }

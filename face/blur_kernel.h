@@ -1,5 +1,6 @@
-// The Gaussian behind image_blur: the radius for a sigma, and one kit block
-// holding the integer kernel, its prefix sums and the run buffer of a line.
+// The Gaussian behind image_blur: the radius for a sigma, and the working
+// memory of a blur, one kit block holding the integer kernel, its prefix
+// sums, the run buffer of one line and a flag for each column.
 #pragma once
 #include <cstdint>
 
@@ -17,17 +18,24 @@ struct blur_run {
     int32_t length;
 };
 
-struct blur_kernel {
+// Room for kernels up to max_radius and lines up to longest_line, so that
+// several blurs can share one block; prepare() builds the kernel of one sigma.
+struct blur_workspace {
+    blur_workspace(int32_t max_radius, int32_t longest_line);
+    bool ready() const { return memory.block != nullptr; }
+    bool fits(int32_t radius, int32_t line) const { return radius <= max_radius && line <= longest_line; }
+
     // Weights for offsets -radius..radius in 16.16 fixed point, sums[k] the
     // total of the first k of them; only offsets -radius..radius-1 take part
     // in the blur, so their total, sums[2 radius], is the divisor.
-    blur_kernel(int32_t radius, int32_t longest_line, double sigma);
-    bool ready() const { return memory.block != nullptr; }
+    void prepare(int32_t radius, double sigma);
 
-    int32_t radius;
-    int64_t* sums = nullptr;     // 2 radius + 1 entries
-    int32_t* weights = nullptr;  // 2 radius + 1 entries
+    const int32_t max_radius, longest_line;
+    int32_t radius = 0;
+    int64_t* sums = nullptr;     // up to 2 max_radius + 1 entries
+    int32_t* weights = nullptr;  // up to 2 max_radius + 1 entries
     blur_run* runs = nullptr;    // longest_line entries
+    uint8_t* column_flags = nullptr;  // longest_line entries
     int64_t total = 0;
 
 private:

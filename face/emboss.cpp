@@ -2,7 +2,10 @@
 // normal, the light's intensity on it a shade that darkens or lightens the
 // pixel's colour bytes. A flat surface gets the shade of (0, 0, 1).
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 
+#include "face/face_areas.h"
 #include "face/face_effects.h"
 #include "raster/image_rows.h"
 
@@ -83,6 +86,14 @@ slope slope_at(const raster_image* map, int32_t x, int32_t y)
     return {1, {left - f, f - up, right - f, f - down}};
 }
 
+// Inside the map every neighbour is there; only pixels on its edges need
+// slope_at's choices.
+slope inner_slope(const uint8_t* row, ptrdiff_t stride, int32_t x)
+{
+    const int f = row[x];
+    return {1, {row[x - 1] - f, f - row[x - stride], row[x + 1] - f, f - row[x + stride]}};
+}
+
 uint8_t shaded(int value, int shade)
 {
     if (shade <= 0)
@@ -90,24 +101,51 @@ uint8_t shaded(int value, int shade)
     return (uint8_t)((shade * 255 + (127 - shade) * value) / 127);
 }
 
+// The last pixel shaded: rows of the colour plate are often of one colour
+// and one shade, and then the bytes are reused.
+struct shaded_pixel {
+    int shade = -1000;
+    uint8_t in[3] = {}, out[3] = {};
+};
+
+template <int channels>
+void shade_pixel(uint8_t* pixel, int shade, shaded_pixel& last)
+{
+    if (shade != last.shade || std::memcmp(pixel, last.in, channels) != 0) {
+        last.shade = shade;
+        std::memcpy(last.in, pixel, channels);
+        for (int c = 0; c < channels; ++c)
+            last.out[c] = shaded(pixel[c], shade);
+    }
+    std::memcpy(pixel, last.out, channels);
+}
+
 }  // namespace
 
-void image_emboss(raster_image* image, const raster_image* height_map, const lighting* light, double depth)
+void emboss_area(raster_image* image, const raster_image* height_map, int32_t left, int32_t top,
+                 const lighting* light, double depth)
 {
     const int channels = pixel_color_bytes(image->type);
-    if ((channels != 1 && channels != 3) || pixel_color_bytes(height_map->type) != 1 ||
-        image->width != height_map->width || image->height != height_map->height || is_empty(image))
+    if ((channels != 1 && channels != 3) || pixel_color_bytes(height_map->type) != 1 || left < 0 || top < 0 ||
+        (int64_t)left + image->width > height_map->width || (int64_t)top + image->height > height_map->height)
         return;
     const lighting defaults;
     const lighting& lit = light ? *light : defaults;
     const int flat = intensity_level(lit, {0.0, 0.0, 1.0});
     const double g = depth / 255;
     for (int32_t y = 0; y < image->height; ++y) {
+        const int32_t map_y = top + y;
+        const uint8_t* map_row = color_row(height_map, map_y);
+        const bool inner_row = map_y > 0 && map_y + 1 < height_map->height;
         uint8_t* out = color_row(image, y);
         slope last = {-1, {}};
         int shade = 0;
+        shaded_pixel last_pixel;
         for (int32_t x = 0; x < image->width; ++x, out += channels) {
-            const slope here = slope_at(height_map, x, y);
+            const int32_t map_x = left + x;
+            const slope here = inner_row && map_x > 0 && map_x + 1 < height_map->width
+                                   ? inner_slope(map_row, height_map->stride, map_x)
+                                   : slope_at(height_map, map_x, map_y);
             if (here.kind == 1 && flat == 128 && here.d[0] == 0 && here.d[1] == 0 && here.d[2] == 0 &&
                 here.d[3] == 0)
                 continue;
@@ -115,8 +153,16 @@ void image_emboss(raster_image* image, const raster_image* height_map, const lig
                 shade = intensity_level(lit, surface_normal(here, g)) - 128;
                 last = here;
             }
-            for (int c = 0; c < channels; ++c)
-                out[c] = shaded(out[c], shade);
+            if (channels == 1)
+                shade_pixel<1>(out, shade, last_pixel);
+            else
+                shade_pixel<3>(out, shade, last_pixel);
         }
     }
+}
+
+void image_emboss(raster_image* image, const raster_image* height_map, const lighting* light, double depth)
+{
+    if (image->width == height_map->width && image->height == height_map->height)
+        emboss_area(image, height_map, 0, 0, light, depth);
 }

@@ -1,19 +1,27 @@
-// One button face: the plate (gradient, relief, inner shadow, tint) on a
-// canvas with alpha over its blurred, offset drop shadow, trimmed to what is
-// visible. Each stage works on images of the plate's size plus a margin as
-// wide as its blur reaches, so that no blur is cut off at an edge.
+// One button face: the plate (gradient, relief, inner shadow, tint) over its
+// blurred, offset drop shadow on a transparent canvas, trimmed to what is
+// visible. The height map and the shadow are the plate's size plus a margin
+// as wide as their blur reaches, so that no blur is cut off at an edge; the
+// colour plate needs no margin, since only the plate is ever shown of it.
 #include <algorithm>
 #include <cstdint>
 #include <limits>
 
+#include "face/face_areas.h"
 #include "face/render_face.h"
 #include "raster/kit_scoped.h"
 
 namespace {
 
 constexpr int32_t bgr_with_alpha = PIXEL_BGR24 | PIXEL_ALPHA8;
+constexpr uint32_t grey_zero = 0xFF000000;  // image_get_pixel of a grey 0
 
-bool fits_int32(int64_t value) { return value >= 0 && value <= std::numeric_limits<int32_t>::max(); }
+bool in_int32(int64_t value)
+{
+    return value >= std::numeric_limits<int32_t>::min() && value <= std::numeric_limits<int32_t>::max();
+}
+
+bool fits_size(int64_t value) { return value >= 0 && in_int32(value); }
 
 // A cleared image of width by height plus margin on every side; null when
 // that size cannot be represented or the kit has no memory for it.
@@ -21,7 +29,7 @@ raster_image* create_with_margin(int32_t type, int32_t width, int32_t height, in
 {
     const int64_t full_width = (int64_t)width + 2 * (int64_t)margin;
     const int64_t full_height = (int64_t)height + 2 * (int64_t)margin;
-    if (!fits_int32(full_width) || !fits_int32(full_height))
+    if (!fits_size(full_width) || !fits_size(full_height))
         return nullptr;
     raster_image* image = image_create(type, (int32_t)full_width, (int32_t)full_height);
     if (image)
@@ -29,10 +37,10 @@ raster_image* create_with_margin(int32_t type, int32_t width, int32_t height, in
     return image;
 }
 
-raster_image view_of(const raster_image* image, int64_t left, int64_t top, int32_t width, int32_t height)
+raster_image view_of(const raster_image* image, int64_t left, int64_t top, int64_t width, int64_t height)
 {
     raster_image view;
-    image_view(&view, (int32_t)top, (int32_t)left, image, width, height);
+    image_view(&view, (int32_t)top, (int32_t)left, image, (int32_t)width, (int32_t)height);
     return view;
 }
 
@@ -44,60 +52,116 @@ void place_mask(raster_image* map, const raster_image* mask, int32_t margin)
     image_copy(&inside, mask);
 }
 
-// The colour plate at (margin, margin) of a margin-wide black surround: the
-// gradient lit as a relief by the blurred mask, darkened along its inner
-// edges by the blurred inverse mask, and tinted.
-raster_image* render_plate(const face_style& style, int32_t margin)
+// The colour plate: the gradient lit as a relief by the blurred mask,
+// darkened along its inner edges by the blurred inverse mask, and tinted.
+// Of the height map, only the rows that the plate's part reads are blurred
+// whole.
+bool render_plate(const face_style& style, int32_t margin, raster_image* height, raster_image* color,
+                  blur_workspace* blur)
 {
     const raster_image* mask = style.mask;
-    scoped_image color(create_with_margin(PIXEL_BGR24, mask->width, mask->height, margin));
-    scoped_image height(create_with_margin(PIXEL_GRAY8, mask->width, mask->height, margin));
-    if (!color.image || !height.image)
-        return nullptr;
-    raster_image plate = view_of(color.image, margin, margin, mask->width, mask->height);
-    image_gradient(&plate, style.top_color, style.bottom_color);
+    image_gradient(color, style.top_color, style.bottom_color);
 
-    place_mask(height.image, mask, margin);
-    if (image_blur(height.image, style.bevel_sigma) < 0)
-        return nullptr;
-    image_emboss(color.image, height.image, style.light, style.bevel_depth);
+    place_mask(height, mask, margin);
+    if (blur_rows(height, style.bevel_sigma, margin - 1, mask->height + 2, blur) < 0)
+        return false;
+    emboss_area(color, height, margin, margin, style.light, style.bevel_depth);
 
-    place_mask(height.image, mask, margin);
-    image_invert(height.image);
-    if (image_blur(height.image, style.inner_shadow_sigma) < 0)
-        return nullptr;
-    image_fade(height.image, style.inner_shadow_opacity);
-    const raster_image inner_shadow = view_of(height.image, margin, margin, mask->width, mask->height);
-    image_darken_by_mask(&inner_shadow, &plate);  // a plate without alpha needs no memory for this
+    place_mask(height, mask, margin);
+    image_invert(height);
+    if (blur_rows(height, style.inner_shadow_sigma, margin, mask->height, blur) < 0)
+        return false;
+    raster_image inner_shadow = view_of(height, margin, margin, mask->width, mask->height);
+    image_fade(&inner_shadow, style.inner_shadow_opacity);
+    image_darken_by_mask(&inner_shadow, color);  // an image without alpha needs no memory for this
 
-    image_colorize(&plate, style.hue, style.brightness, style.saturation);
-    return color.release();
+    image_colorize(color, style.hue, style.brightness, style.saturation);
+    return true;
 }
 
-// The mask at (margin, margin), blurred and faded: the drop shadow's alpha.
-raster_image* render_drop_shadow(const face_style& style, int32_t margin)
+// The drop shadow's alpha: the mask at (margin, margin), blurred and faded.
+bool render_drop_shadow(const face_style& style, int32_t margin, raster_image* shadow, blur_workspace* blur)
 {
-    scoped_image shadow(create_with_margin(PIXEL_GRAY8, style.mask->width, style.mask->height, margin));
-    if (!shadow.image)
-        return nullptr;
-    place_mask(shadow.image, style.mask, margin);
-    if (image_blur(shadow.image, style.drop_shadow_sigma) < 0)
-        return nullptr;
-    image_fade(shadow.image, style.drop_shadow_opacity);
-    return shadow.release();
+    place_mask(shadow, style.mask, margin);
+    if (blur_rows(shadow, style.drop_shadow_sigma, 0, shadow->height, blur) < 0)
+        return false;
+    image_fade(shadow, style.drop_shadow_opacity);
+    return true;
 }
 
-// The canvas in plate coordinates: it holds the plate and the shadow image.
-struct canvas_box {
+// A rectangle in plate coordinates; width 0 when there is nothing in it.
+struct box {
     int64_t left, top, width, height;
 };
 
-canvas_box canvas_around(const raster_image* mask, const raster_image* shadow, int64_t shadow_x, int64_t shadow_y)
+// Where a grey image laid at (x, y) is not 0.
+box nonzero_box(const raster_image* gray, int64_t x, int64_t y)
 {
-    const int64_t left = std::min<int64_t>(shadow_x, 0), top = std::min<int64_t>(shadow_y, 0);
-    const int64_t right = std::max<int64_t>(mask->width, shadow_x + shadow->width);
-    const int64_t bottom = std::max<int64_t>(mask->height, shadow_y + shadow->height);
-    return {left, top, right - left, bottom - top};
+    if (gray->width <= 0 || gray->height <= 0)
+        return {x, y, 0, 0};
+    int32_t left = 0, top = 0;
+    const raster_image seen = image_bounds(gray, grey_zero, &left, &top);
+    if (seen.width == 1 && seen.height == 1 && image_get_pixel(&seen, 0, 0) == grey_zero)
+        return {x, y, 0, 0};
+    return {x + left, y + top, seen.width, seen.height};
+}
+
+box unite(const box& a, const box& b)
+{
+    if (a.width == 0)
+        return b;
+    if (b.width == 0)
+        return a;
+    const int64_t left = std::min(a.left, b.left), top = std::min(a.top, b.top);
+    return {left, top, std::max(a.left + a.width, b.left + b.width) - left,
+            std::max(a.top + a.height, b.top + b.height) - top};
+}
+
+// The canvas holding the shadow (black, with the shadow as alpha) and over
+// it the plate through the unblurred mask, a hard edge, trimmed to its
+// visible pixels. A canvas pixel is visible exactly where the shadow or the
+// mask is not 0, so the face is made at the trimmed size at once; when
+// nothing is visible it is the canvas's top-left pixel.
+raster_image* compose_face(const face_style& style, const raster_image* color, const raster_image* shadow,
+                           int64_t shadow_x, int64_t shadow_y, int32_t* face_x, int32_t* face_y)
+{
+    const raster_image* mask = style.mask;
+    const box plate_part = nonzero_box(mask, 0, 0), shadow_part = nonzero_box(shadow, shadow_x, shadow_y);
+    box visible = unite(plate_part, shadow_part);
+    if (visible.width == 0)
+        visible = {std::min<int64_t>(shadow_x, 0), std::min<int64_t>(shadow_y, 0), 1, 1};
+    if (!fits_size(visible.width) || !fits_size(visible.height) || !in_int32(-visible.left) ||
+        !in_int32(-visible.top))
+        return nullptr;
+    scoped_image face(image_create(bgr_with_alpha, (int32_t)visible.width, (int32_t)visible.height));
+    if (!face.image)
+        return nullptr;
+    image_fill(face.image, 0);
+    if (shadow_part.width > 0) {
+        // Composing black through the shadow onto the fresh, transparent
+        // face (image_darken_by_mask on an image with alpha) leaves the
+        // colours 0 and makes the alpha the shadow's value: it is copied.
+        const raster_image alpha = view_of(shadow, shadow_part.left - shadow_x, shadow_part.top - shadow_y,
+                                           shadow_part.width, shadow_part.height);
+        const raster_image under = view_of(face.image, shadow_part.left - visible.left,
+                                           shadow_part.top - visible.top, shadow_part.width, shadow_part.height);
+        raster_image under_alpha = {under.width, under.height, PIXEL_GRAY8, under.alpha, under.alpha_stride,
+                                    nullptr,     0,            under.block_size};
+        image_copy(&under_alpha, &alpha);
+    }
+    if (plate_part.width > 0) {
+        const raster_image edge = view_of(mask, plate_part.left, plate_part.top, plate_part.width, plate_part.height);
+        const raster_image plate =
+            view_of(color, plate_part.left, plate_part.top, plate_part.width, plate_part.height);
+        raster_image over = view_of(face.image, plate_part.left - visible.left, plate_part.top - visible.top,
+                                    plate_part.width, plate_part.height);
+        image_blend_masked(&over, &plate, &edge);
+    }
+    if (face_x)
+        *face_x = (int32_t)-visible.left;
+    if (face_y)
+        *face_y = (int32_t)-visible.top;
+    return face.release();
 }
 
 }  // namespace
@@ -109,43 +173,35 @@ raster_image* render_face(const face_style* style, int32_t* face_x, int32_t* fac
         return nullptr;
     const raster_image* mask = style->mask;
     const int32_t margin = image_blur(nullptr, style->bevel_sigma);
+    const int32_t inner_radius = image_blur(nullptr, style->inner_shadow_sigma);
     const int32_t shadow_margin = image_blur(nullptr, style->drop_shadow_sigma);
-    if (margin < 0 || shadow_margin < 0 || image_blur(nullptr, style->inner_shadow_sigma) < 0)
+    if (margin < 0 || inner_radius < 0 || shadow_margin < 0)
         return nullptr;
 
-    scoped_image color(render_plate(*style, margin));
-    scoped_image shadow(color.image ? render_drop_shadow(*style, shadow_margin) : nullptr);
-    if (!shadow.image)
+    // One working memory for the three blurs: the widest kernel, and the
+    // longest line of the height map or the shadow.
+    const int32_t widest = std::max({margin, inner_radius, shadow_margin});
+    const int64_t longest = (int64_t)std::max(mask->width, mask->height) + 2 * (int64_t)std::max(margin, shadow_margin);
+    if (!fits_size(longest))
+        return nullptr;
+    blur_workspace blur(widest, (int32_t)longest);
+    scoped_image height(create_with_margin(PIXEL_GRAY8, mask->width, mask->height, margin));
+    scoped_image color(image_create(PIXEL_BGR24, mask->width, mask->height));
+    if (!blur.ready() || !height.image || !color.image ||
+        !render_plate(*style, margin, height.image, color.image, &blur))
         return nullptr;
 
-    // Shadow, then the plate through the unblurred mask: a hard edge, with
-    // only the shadow where the mask is 0.
-    const int64_t shadow_x = (int64_t)style->drop_shadow_dx - shadow_margin;
-    const int64_t shadow_y = (int64_t)style->drop_shadow_dy - shadow_margin;
-    const canvas_box box = canvas_around(mask, shadow.image, shadow_x, shadow_y);
-    if (!fits_int32(box.width) || !fits_int32(box.height))
+    // The shadow takes the height map's memory when it fits there.
+    scoped_image own_shadow(shadow_margin > margin
+                                ? create_with_margin(PIXEL_GRAY8, mask->width, mask->height, shadow_margin)
+                                : nullptr);
+    if (shadow_margin > margin && !own_shadow.image)
         return nullptr;
-    scoped_image canvas(image_create(bgr_with_alpha, (int32_t)box.width, (int32_t)box.height));
-    if (!canvas.image)
+    raster_image shadow = own_shadow.image ? *own_shadow.image
+                                           : view_of(height.image, 0, 0, mask->width + 2 * shadow_margin,
+                                                     mask->height + 2 * shadow_margin);
+    if (!render_drop_shadow(*style, shadow_margin, &shadow, &blur))
         return nullptr;
-    image_fill(canvas.image, 0);
-    raster_image under = view_of(canvas.image, shadow_x - box.left, shadow_y - box.top, shadow.image->width,
-                                 shadow.image->height);
-    if (!image_darken_by_mask(shadow.image, &under))
-        return nullptr;
-    const raster_image plate = view_of(color.image, margin, margin, mask->width, mask->height);
-    raster_image on_canvas = view_of(canvas.image, -box.left, -box.top, mask->width, mask->height);
-    image_blend_masked(&on_canvas, &plate, mask);
-
-    int32_t trim_left = 0, trim_top = 0;
-    const raster_image visible = image_bounds(canvas.image, 0, &trim_left, &trim_top);
-    raster_image* face = image_create(bgr_with_alpha, visible.width, visible.height);
-    if (!face)
-        return nullptr;
-    image_copy(face, &visible);
-    if (face_x)
-        *face_x = (int32_t)(-box.left - trim_left);
-    if (face_y)
-        *face_y = (int32_t)(-box.top - trim_top);
-    return face;
+    return compose_face(*style, color.image, &shadow, (int64_t)style->drop_shadow_dx - shadow_margin,
+                        (int64_t)style->drop_shadow_dy - shadow_margin, face_x, face_y);
 }

@@ -47,8 +47,9 @@ TEST(FaceBlur, RadiusAndKernel)
     kit_init();
     const int live = live_blocks();
     {
-        const blur_kernel kernel(14, 30, 4.0);
+        blur_workspace kernel(14, 30);
         ASSERT_TRUE(kernel.ready());
+        kernel.prepare(14, 4.0);
         EXPECT_EQ(kernel.weights[14], 65536);
         EXPECT_EQ(kernel.weights[13], 63520);  // exp(-1/32) * 65536 = 63519.6
         EXPECT_EQ(kernel.weights[0], 143);     // exp(-196/32) * 65536 = 143.4
