@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
-#include <optional>
 
 #include "face/blur_kernel.h"
 #include "face/face_areas.h"
 #include "face/face_effects.h"
 #include "raster/image_rows.h"
+#include "raster/kit_scoped.h"
 
 namespace {
 
@@ -32,20 +32,38 @@ bool repeats_previous(const blur_line& line, const blur_run* runs)
 {
     if (!line.previous_result)
         return false;
-    for (int32_t i = 0; i < line.count; ++i)
-        if (runs[i].value != line.values[i * line.step])
+    const uint8_t* values = line.values;
+    const ptrdiff_t step = line.step;
+    for (int32_t i = 0, count = line.count; i < count; ++i)
+        if (runs[i].value != values[i * step])
             return false;
     return true;
 }
 
 void encode_runs(const blur_line& line, blur_run* runs)
 {
+    const uint8_t* values = line.values;
+    const ptrdiff_t step = line.step;
+    const int32_t count = line.count;
     int32_t length = 0;
-    for (int32_t i = line.count - 1; i >= 0; --i) {
-        const int32_t value = line.values[i * line.step];
-        length = i + 1 < line.count && value == runs[i + 1].value ? length + 1 : 1;
+    for (int32_t i = count - 1; i >= 0; --i) {
+        const int32_t value = values[i * step];
+        length = i + 1 < count && value == runs[i + 1].value ? length + 1 : 1;
         runs[i] = {value, length};
     }
+}
+
+// numerator / total in integers, without a division: the estimate through
+// the reciprocal is off by less than one, so one step either way mends it.
+int64_t divide_by_total(int64_t numerator, const blur_workspace& work)
+{
+    int64_t quotient = (int64_t)((double)numerator * work.reciprocal);
+    const int64_t rest = numerator - quotient * work.total;
+    if (rest < 0)
+        --quotient;
+    else if (rest >= work.total)
+        ++quotient;
+    return quotient;
 }
 
 // Positions before the line take its first value and positions past it its
@@ -53,17 +71,19 @@ void encode_runs(const blur_line& line, blur_run* runs)
 void blur_positions(const blur_line& line, const blur_workspace& work)
 {
     const blur_run* runs = work.runs;
-    const int64_t n = work.radius, count = line.count;
+    uint8_t* values = line.values;
+    const ptrdiff_t step = line.step;
+    const int64_t n = work.radius, count = line.count, to = line.to;
     const int64_t* sums = work.sums + n;  // sums[k]: the weights of offsets -n..k-1
-    for (int64_t l = line.from; l < line.to; ++l) {
+    for (int64_t l = line.from; l < to; ++l) {
         // A window within one run keeps its value, and so do the windows
         // after it up to the last one inside that run.
         const int64_t first = std::clamp<int64_t>(l - n, 0, count - 1);
         const int64_t first_end = first + runs[first].length;
         if (first_end == count || first_end - l >= n) {
-            const int64_t stop = first_end == count ? line.to : std::min<int64_t>(line.to, first_end - n + 1);
+            const int64_t stop = first_end == count ? to : std::min<int64_t>(to, first_end - n + 1);
             for (; l < stop; ++l)
-                line.values[l * line.step] = (uint8_t)runs[first].value;
+                values[l * step] = (uint8_t)runs[first].value;
             --l;
             continue;
         }
@@ -75,7 +95,7 @@ void blur_positions(const blur_line& line, const blur_workspace& work)
             sum += runs[at].value * (sums[next] - sums[k]);
             k = next;
         }
-        line.values[l * line.step] = (uint8_t)((work.total / 2 + sum) / work.total);
+        values[l * step] = (uint8_t)divide_by_total(work.total / 2 + sum, work);
     }
 }
 
@@ -146,33 +166,35 @@ void blur_columns(raster_image* image, int channel, int32_t from, int32_t to, co
 
 }  // namespace
 
-int32_t blur_rows(raster_image* image, double sigma, int32_t first_row, int32_t row_count,
+int32_t blur_area(raster_image* image, double sigma, int32_t left, int32_t top, int32_t width, int32_t height,
                   blur_workspace* shared)
 {
     const int32_t radius = gaussian_radius(sigma);
-    const int32_t from = std::max(first_row, 0);
-    const int32_t to = (int32_t)std::min<int64_t>((int64_t)first_row + std::max(row_count, 0), image->height);
-    if (radius <= 0 || is_empty(image) || from >= to)
+    const int32_t from_x = std::max(left, 0), from_y = std::max(top, 0);
+    const auto to_x = (int32_t)std::min<int64_t>((int64_t)left + std::max(width, 0), image->width);
+    const auto to_y = (int32_t)std::min<int64_t>((int64_t)top + std::max(height, 0), image->height);
+    if (radius <= 0 || from_x >= to_x || from_y >= to_y)
         return radius;
     const int channels = pixel_color_bytes(image->type);
     if (channels != 1 && channels != 3)
         return radius;
     const int32_t longest_line = std::max(image->width, image->height);
-    std::optional<blur_workspace> own;
-    if (!shared)
-        own.emplace(radius, longest_line);
-    blur_workspace& work = shared ? *shared : *own;
+    const scoped_block own_memory(shared ? nullptr : kit_alloc(blur_workspace::bytes_for(radius, longest_line)));
+    blur_workspace own(radius, longest_line, own_memory.block);
+    blur_workspace& work = shared ? *shared : own;
     if (!work.ready() || !work.fits(radius, longest_line))
         return -1;
     work.prepare(radius, sigma);
+    // Every column, since the rows read their neighbours' columns too.
     for (int c = 0; c < channels; ++c)
-        blur_columns(image, c, from, to, work);
+        blur_columns(image, c, from_y, to_y, work);
     // Rows channel by channel, so that each row follows the same channel's
     // row before it.
     for (int c = 0; c < channels; ++c) {
-        for (int32_t y = from; y < to; ++y) {
+        for (int32_t y = from_y; y < to_y; ++y) {
             uint8_t* row = color_row(image, y) + c;
-            blur({row, channels, image->width, 0, image->width, y > from ? row - image->stride : nullptr}, work);
+            const uint8_t* previous = y > from_y ? row - image->stride : nullptr;
+            blur({row, channels, image->width, from_x, to_x, previous}, work);
         }
     }
     return radius;
@@ -180,5 +202,5 @@ int32_t blur_rows(raster_image* image, double sigma, int32_t first_row, int32_t 
 
 int32_t image_blur(raster_image* image, double sigma)
 {
-    return image ? blur_rows(image, sigma, 0, image->height, nullptr) : gaussian_radius(sigma);
+    return image ? blur_area(image, sigma, 0, 0, image->width, image->height, nullptr) : gaussian_radius(sigma);
 }

@@ -14,23 +14,19 @@ int32_t gaussian_radius(double sigma)
     return (int32_t)std::ceil(reach);
 }
 
-namespace {
-
-uint64_t workspace_bytes(int32_t max_radius, int32_t longest_line)
+uint64_t blur_workspace::bytes_for(int32_t max_radius, int32_t longest_line)
 {
     const uint64_t taps = 2 * (uint64_t)max_radius + 1;
     return taps * (sizeof(int64_t) + sizeof(int32_t)) + (uint64_t)longest_line * (sizeof(blur_run) + 1);
 }
 
-}  // namespace
-
-blur_workspace::blur_workspace(int32_t max_radius, int32_t longest_line)
-    : max_radius(max_radius), longest_line(longest_line), memory(kit_alloc(workspace_bytes(max_radius, longest_line)))
+blur_workspace::blur_workspace(int32_t max_radius, int32_t longest_line, void* memory)
+    : max_radius(max_radius), longest_line(longest_line)
 {
-    if (!memory.block)
+    if (!memory)
         return;
     // Sums first, so that every part keeps its natural alignment.
-    sums = static_cast<int64_t*>(memory.block);
+    sums = static_cast<int64_t*>(memory);
     runs = reinterpret_cast<blur_run*>(sums + 2 * max_radius + 1);
     weights = reinterpret_cast<int32_t*>(runs + longest_line);
     column_flags = reinterpret_cast<uint8_t*>(weights + 2 * max_radius + 1);
@@ -47,4 +43,5 @@ void blur_workspace::prepare(int32_t new_radius, double sigma)
     for (int32_t k = 1; k <= 2 * radius; ++k)
         sums[k] = sums[k - 1] + weights[k - 1];
     total = sums[2 * radius];
+    reciprocal = 1.0 / (double)total;
 }

@@ -4,7 +4,6 @@
 #pragma once
 #include <cstdint>
 
-#include "raster/kit_scoped.h"
 
 // The distance at which the Gaussian falls to 1/255, rounded up; 0 when that
 // is below half a pixel (or sigma is not a number), -1 beyond
@@ -21,8 +20,12 @@ struct blur_run {
 // Room for kernels up to max_radius and lines up to longest_line, so that
 // several blurs can share one block; prepare() builds the kernel of one sigma.
 struct blur_workspace {
-    blur_workspace(int32_t max_radius, int32_t longest_line);
-    bool ready() const { return memory.block != nullptr; }
+    static uint64_t bytes_for(int32_t max_radius, int32_t longest_line);
+    // Lays the workspace out in bytes_for() bytes at memory, aligned for
+    // 64-bit values and owned by the caller; null memory gives a workspace
+    // that is not ready.
+    blur_workspace(int32_t max_radius, int32_t longest_line, void* memory);
+    bool ready() const { return sums != nullptr; }
     bool fits(int32_t radius, int32_t line) const { return radius <= max_radius && line <= longest_line; }
 
     // Weights for offsets -radius..radius in 16.16 fixed point, sums[k] the
@@ -32,12 +35,10 @@ struct blur_workspace {
 
     const int32_t max_radius, longest_line;
     int32_t radius = 0;
-    int64_t* sums = nullptr;     // up to 2 max_radius + 1 entries
-    int32_t* weights = nullptr;  // up to 2 max_radius + 1 entries
-    blur_run* runs = nullptr;    // longest_line entries
+    int64_t* sums = nullptr;          // up to 2 max_radius + 1 entries
+    int32_t* weights = nullptr;       // up to 2 max_radius + 1 entries
+    blur_run* runs = nullptr;         // longest_line entries
     uint8_t* column_flags = nullptr;  // longest_line entries
     int64_t total = 0;
-
-private:
-    scoped_block memory;
+    double reciprocal = 0;  // 1 / total
 };

@@ -59,10 +59,17 @@ void image_colorize(raster_image* image, int32_t hue, int32_t brightness, int32_
         tint[luma][1] = to_byte(hue_value(m1, m2, green_hue));
         tint[luma][2] = to_byte(hue_value(m1, m2, red_hue));
     }
+    const int32_t width = image->width;
     for (int32_t y = 0; y < image->height; ++y) {
         uint8_t* pixel = color_row(image, y);
-        for (int32_t x = 0; x < image->width; ++x, pixel += 3) {
-            const uint8_t* color = tint[bgr_to_gray(pixel[0] | pixel[1] << 8 | pixel[2] << 16)];
+        uint32_t last = 0xFFFFFFFF;  // no colour: the first pixel is always looked up
+        const uint8_t* color = tint[0];
+        for (int32_t x = 0; x < width; ++x, pixel += 3) {
+            const uint32_t bgr = pixel[0] | pixel[1] << 8 | pixel[2] << 16;
+            if (bgr != last) {
+                color = tint[bgr_to_gray(bgr)];
+                last = bgr;
+            }
             pixel[0] = color[0];
             pixel[1] = color[1];
             pixel[2] = color[2];

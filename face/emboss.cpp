@@ -133,18 +133,21 @@ void emboss_area(raster_image* image, const raster_image* height_map, int32_t le
     const lighting& lit = light ? *light : defaults;
     const int flat = intensity_level(lit, {0.0, 0.0, 1.0});
     const double g = depth / 255;
-    for (int32_t y = 0; y < image->height; ++y) {
+    const int32_t width = image->width, height = image->height;
+    const int32_t map_width = height_map->width, map_height = height_map->height;
+    const ptrdiff_t map_stride = height_map->stride;
+    for (int32_t y = 0; y < height; ++y) {
         const int32_t map_y = top + y;
         const uint8_t* map_row = color_row(height_map, map_y);
-        const bool inner_row = map_y > 0 && map_y + 1 < height_map->height;
+        const bool inner_row = map_y > 0 && map_y + 1 < map_height;
         uint8_t* out = color_row(image, y);
         slope last = {-1, {}};
         int shade = 0;
         shaded_pixel last_pixel;
-        for (int32_t x = 0; x < image->width; ++x, out += channels) {
+        for (int32_t x = 0; x < width; ++x, out += channels) {
             const int32_t map_x = left + x;
-            const slope here = inner_row && map_x > 0 && map_x + 1 < height_map->width
-                                   ? inner_slope(map_row, height_map->stride, map_x)
+            const slope here = inner_row && map_x > 0 && map_x + 1 < map_width
+                                   ? inner_slope(map_row, map_stride, map_x)
                                    : slope_at(height_map, map_x, map_y);
             if (here.kind == 1 && flat == 128 && here.d[0] == 0 && here.d[1] == 0 && here.d[2] == 0 &&
                 here.d[3] == 0)

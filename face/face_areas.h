@@ -8,10 +8,11 @@
 #include "face/face_effects.h"
 #include "raster/raster_image.h"
 
-// image_blur, with the result written only to row_count rows from
-// first_row on (the other rows are left half blurred), in the shared working
-// memory when one is given (-1 when it is too small) or else in its own.
-int32_t blur_rows(raster_image* image, double sigma, int32_t first_row, int32_t row_count,
+// image_blur, with the result written only to the width by height rectangle
+// at (left, top) (the rest of the image is left half blurred), in the shared
+// working memory when one is given (-1 when it is too small) or else in its
+// own.
+int32_t blur_area(raster_image* image, double sigma, int32_t left, int32_t top, int32_t width, int32_t height,
                   blur_workspace* shared);
 
 // image_emboss of an image that covers only part of its height map, from

@@ -3,6 +3,9 @@
 // visible. The height map and the shadow are the plate's size plus a margin
 // as wide as their blur reaches, so that no blur is cut off at an edge; the
 // colour plate needs no margin, since only the plate is ever shown of it.
+// Faces are rendered forty at a time at start-up, and every kit block is a
+// region of virtual memory of its own, so a rendering takes two blocks: its
+// working memory and the face.
 #include <algorithm>
 #include <cstdint>
 #include <limits>
@@ -23,18 +26,22 @@ bool in_int32(int64_t value)
 
 bool fits_size(int64_t value) { return value >= 0 && in_int32(value); }
 
-// A cleared image of width by height plus margin on every side; null when
-// that size cannot be represented or the kit has no memory for it.
-raster_image* create_with_margin(int32_t type, int32_t width, int32_t height, int32_t margin)
+// The rendering's working memory is one kit block: the blurs' workspace,
+// a grey map that holds first the height map and then the shadow, and the
+// colour plate. No part may pass the kit's limit for a block.
+constexpr uint64_t part_limit = std::numeric_limits<uint32_t>::max();
+
+uint64_t plane_bytes(int32_t type, int64_t width, int64_t height)
 {
-    const int64_t full_width = (int64_t)width + 2 * (int64_t)margin;
-    const int64_t full_height = (int64_t)height + 2 * (int64_t)margin;
-    if (!fits_size(full_width) || !fits_size(full_height))
-        return nullptr;
-    raster_image* image = image_create(type, (int32_t)full_width, (int32_t)full_height);
-    if (image)
-        image_fill(image, 0);
-    return image;
+    return (uint64_t)padded_row_bytes(width, pixel_color_bytes(type)) * (uint64_t)height;
+}
+
+// An image record over memory the caller owns, its rows padded as
+// image_create pads them.
+raster_image image_over(uint8_t* memory, int32_t type, int64_t width, int64_t height)
+{
+    return {(int32_t)width, (int32_t)height, type, memory, (int32_t)padded_row_bytes(width, pixel_color_bytes(type)),
+            nullptr, 0, 0};
 }
 
 raster_image view_of(const raster_image* image, int64_t left, int64_t top, int64_t width, int64_t height)
@@ -54,8 +61,9 @@ void place_mask(raster_image* map, const raster_image* mask, int32_t margin)
 
 // The colour plate: the gradient lit as a relief by the blurred mask,
 // darkened along its inner edges by the blurred inverse mask, and tinted.
-// Of the height map, only the rows that the plate's part reads are blurred
-// whole.
+// Of the height map, only the part that the plate reads is blurred whole:
+// the plate and a pixel around it for the relief, the plate alone for the
+// inner shadow.
 bool render_plate(const face_style& style, int32_t margin, raster_image* height, raster_image* color,
                   blur_workspace* blur)
 {
@@ -63,13 +71,13 @@ bool render_plate(const face_style& style, int32_t margin, raster_image* height,
     image_gradient(color, style.top_color, style.bottom_color);
 
     place_mask(height, mask, margin);
-    if (blur_rows(height, style.bevel_sigma, margin - 1, mask->height + 2, blur) < 0)
+    if (blur_area(height, style.bevel_sigma, margin - 1, margin - 1, mask->width + 2, mask->height + 2, blur) < 0)
         return false;
     emboss_area(color, height, margin, margin, style.light, style.bevel_depth);
 
     place_mask(height, mask, margin);
     image_invert(height);
-    if (blur_rows(height, style.inner_shadow_sigma, margin, mask->height, blur) < 0)
+    if (blur_area(height, style.inner_shadow_sigma, margin, margin, mask->width, mask->height, blur) < 0)
         return false;
     raster_image inner_shadow = view_of(height, margin, margin, mask->width, mask->height);
     image_fade(&inner_shadow, style.inner_shadow_opacity);
@@ -83,7 +91,7 @@ bool render_plate(const face_style& style, int32_t margin, raster_image* height,
 bool render_drop_shadow(const face_style& style, int32_t margin, raster_image* shadow, blur_workspace* blur)
 {
     place_mask(shadow, style.mask, margin);
-    if (blur_rows(shadow, style.drop_shadow_sigma, 0, shadow->height, blur) < 0)
+    if (blur_area(shadow, style.drop_shadow_sigma, 0, 0, shadow->width, shadow->height, blur) < 0)
         return false;
     image_fade(shadow, style.drop_shadow_opacity);
     return true;
@@ -178,30 +186,35 @@ raster_image* render_face(const face_style* style, int32_t* face_x, int32_t* fac
     if (margin < 0 || inner_radius < 0 || shadow_margin < 0)
         return nullptr;
 
-    // One working memory for the three blurs: the widest kernel, and the
-    // longest line of the height map or the shadow.
+    // The grey map is wide enough for either margin; the height map and the
+    // shadow are its views with their own margins.
+    const int64_t reach = std::max(margin, shadow_margin);
+    const int64_t map_width = mask->width + 2 * reach, map_height = mask->height + 2 * reach;
+    if (!fits_size(map_width) || !fits_size(map_height))
+        return nullptr;
     const int32_t widest = std::max({margin, inner_radius, shadow_margin});
-    const int64_t longest = (int64_t)std::max(mask->width, mask->height) + 2 * (int64_t)std::max(margin, shadow_margin);
-    if (!fits_size(longest))
+    const auto longest = (int32_t)std::max(map_width, map_height);
+    const uint64_t workspace_bytes = (blur_workspace::bytes_for(widest, longest) + 7) / 8 * 8;
+    const uint64_t map_bytes = plane_bytes(PIXEL_GRAY8, map_width, map_height);
+    const uint64_t color_bytes = plane_bytes(PIXEL_BGR24, mask->width, mask->height);
+    if (workspace_bytes > part_limit || map_bytes > part_limit || color_bytes > part_limit)
         return nullptr;
-    blur_workspace blur(widest, (int32_t)longest);
-    scoped_image height(create_with_margin(PIXEL_GRAY8, mask->width, mask->height, margin));
-    scoped_image color(image_create(PIXEL_BGR24, mask->width, mask->height));
-    if (!blur.ready() || !height.image || !color.image ||
-        !render_plate(*style, margin, height.image, color.image, &blur))
+    const scoped_block scratch(kit_alloc(workspace_bytes + map_bytes + color_bytes));
+    if (!scratch.block)
         return nullptr;
+    auto* base = static_cast<uint8_t*>(scratch.block);
+    blur_workspace blur(widest, longest, base);
+    raster_image map = image_over(base + workspace_bytes, PIXEL_GRAY8, map_width, map_height);
+    raster_image color = image_over(base + workspace_bytes + map_bytes, PIXEL_BGR24, mask->width, mask->height);
 
-    // The shadow takes the height map's memory when it fits there.
-    scoped_image own_shadow(shadow_margin > margin
-                                ? create_with_margin(PIXEL_GRAY8, mask->width, mask->height, shadow_margin)
-                                : nullptr);
-    if (shadow_margin > margin && !own_shadow.image)
+    raster_image height = view_of(&map, reach - margin, reach - margin, mask->width + 2 * (int64_t)margin,
+                                  mask->height + 2 * (int64_t)margin);
+    if (!render_plate(*style, margin, &height, &color, &blur))
         return nullptr;
-    raster_image shadow = own_shadow.image ? *own_shadow.image
-                                           : view_of(height.image, 0, 0, mask->width + 2 * shadow_margin,
-                                                     mask->height + 2 * shadow_margin);
+    raster_image shadow = view_of(&map, reach - shadow_margin, reach - shadow_margin,
+                                  mask->width + 2 * (int64_t)shadow_margin, mask->height + 2 * (int64_t)shadow_margin);
     if (!render_drop_shadow(*style, shadow_margin, &shadow, &blur))
         return nullptr;
-    return compose_face(*style, color.image, &shadow, (int64_t)style->drop_shadow_dx - shadow_margin,
+    return compose_face(*style, &color, &shadow, (int64_t)style->drop_shadow_dx - shadow_margin,
                         (int64_t)style->drop_shadow_dy - shadow_margin, face_x, face_y);
 }

@@ -33,7 +33,11 @@ inline uint32_t pack_color(int blue, int green, int red, int alpha)
 
 // The grey level of a BGR24 value: 0.299 red + 0.587 green + 0.114 blue,
 // rounded.
-uint32_t bgr_to_gray(uint32_t bgr);
+inline uint32_t bgr_to_gray(uint32_t bgr)
+{
+    const double red = bgr >> 16 & 0xFF, green = bgr >> 8 & 0xFF, blue = bgr & 0xFF;
+    return (uint32_t)(0.299 * red + 0.587 * green + 0.114 * blue + 0.5);
+}
 
 // An RGB555 word as a BGR24 value, each 5-bit channel scaled by 255 / 31.
 uint32_t expand_rgb555(uint32_t word);

@@ -44,19 +44,21 @@ TEST(FaceBlur, RadiusAndKernel)
                                                 {0.15, 0}, {NAN, 0}, {1e6, -1}};
     for (const auto& [sigma, radius] : radii)
         EXPECT_EQ(image_blur(nullptr, sigma), radius) << sigma;
-    kit_init();
+    std::vector<int64_t> memory(blur_workspace::bytes_for(14, 30) / 8 + 1);
+    blur_workspace kernel(14, 30, memory.data());
+    kernel.prepare(14, 4.0);
+    EXPECT_EQ(kernel.weights[14], 65536);
+    EXPECT_EQ(kernel.weights[13], 63520);  // exp(-1/32) * 65536 = 63519.6
+    EXPECT_EQ(kernel.weights[0], 143);     // exp(-196/32) * 65536 = 143.4
+    EXPECT_EQ(kernel.weights[28], 143);
+    EXPECT_EQ(kernel.total, 656769);  // offsets -14..13: the +14 weight takes no part
+
+    // The blur's working memory is one block from the kit, given back.
+    image_ptr image = make_image(PIXEL_GRAY8, 20, 10);
     const int live = live_blocks();
-    {
-        blur_workspace kernel(14, 30);
-        ASSERT_TRUE(kernel.ready());
-        kernel.prepare(14, 4.0);
-        EXPECT_EQ(kernel.weights[14], 65536);
-        EXPECT_EQ(kernel.weights[13], 63520);  // exp(-1/32) * 65536 = 63519.6
-        EXPECT_EQ(kernel.weights[0], 143);     // exp(-196/32) * 65536 = 143.4
-        EXPECT_EQ(kernel.weights[28], 143);
-        EXPECT_EQ(kernel.total, 656769);  // offsets -14..13: the +14 weight takes no part
-        EXPECT_EQ(live_blocks(), live + 1);
-    }
+    const uint32_t sequence = kit_alloc_sequence();
+    EXPECT_EQ(image_blur(image.get(), 4.0), 14);
+    EXPECT_EQ(kit_alloc_sequence(), sequence + 1);
     EXPECT_EQ(live_blocks(), live);
 }
 
