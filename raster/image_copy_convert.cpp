@@ -44,12 +44,6 @@ uint32_t expand_rgb555(uint32_t word)
 
 namespace {
 
-uint32_t bgr_to_gray(uint32_t bgr)
-{
-    const double red = bgr >> 16 & 0xFF, green = bgr >> 8 & 0xFF, blue = bgr & 0xFF;
-    return (uint32_t)(0.299 * red + 0.587 * green + 0.114 * blue + 0.5);
-}
-
 // Conversions into RGB555 keep the top five bits of each channel.
 uint32_t bgr_to_555(uint32_t bgr)
 {

@@ -76,6 +76,12 @@ void image_blend_masked(raster_image* destination, const raster_image* source, c
         if (has_alpha_plane(destination)) {
             uint8_t* out_alpha = alpha_row(destination, y);
             for (int32_t x = 0; x < mask->width; ++x) {
+                // A full mask gives e = 1 and f = 0: the source pixel, opaque.
+                if (weights[x] == 255) {
+                    std::memcpy(out + color_bytes * x, in + color_bytes * x, (size_t)color_bytes);
+                    out_alpha[x] = 255;
+                    continue;
+                }
                 const float e = weights[x] / 255.0f;
                 const float f = out_alpha[x] / 255.0f * (1.0f - e);
                 for (int channel = 0; channel < color_bytes; ++channel) {

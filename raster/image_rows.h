@@ -1,5 +1,6 @@
-// Row access and per-row helpers shared by the raster kit's pixel operations.
-// Internal to the kit: callers outside raster/ use raster_image.h.
+// Row access and per-row helpers shared by the raster kit's pixel operations
+// and the face effects built on them (face/); other callers use
+// raster_image.h.
 #pragma once
 #include "raster/raster_image.h"
 
@@ -28,6 +29,14 @@ inline bool is_empty(const raster_image* image) { return image->width <= 0 || im
 inline uint32_t pack_color(int blue, int green, int red, int alpha)
 {
     return (uint32_t)blue | (uint32_t)green << 8 | (uint32_t)red << 16 | (uint32_t)alpha << 24;
+}
+
+// The grey level of a BGR24 value: 0.299 red + 0.587 green + 0.114 blue,
+// rounded.
+inline uint32_t bgr_to_gray(uint32_t bgr)
+{
+    const double red = bgr >> 16 & 0xFF, green = bgr >> 8 & 0xFF, blue = bgr & 0xFF;
+    return (uint32_t)(0.299 * red + 0.587 * green + 0.114 * blue + 0.5);
 }
 
 // An RGB555 word as a BGR24 value, each 5-bit channel scaled by 255 / 31.

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "raster/kit_scoped.h"
 #include "raster/raster_image.h"
 #include "raster/resize.h"
 #include "raster/resize_table.h"
@@ -67,20 +68,3 @@ using resize_rows_fn = void (*)(const uint8_t* base, ptrdiff_t stride, const res
 // callback still sees one call per column, before that column is written.
 bool resize_vertical_strips(resize_progress_fn progress, const raster_image* intermediate,
                             raster_image* destination, resize_rows_fn rows_fn);
-
-// Owns a kit block or an image for the length of a scope.
-struct scoped_block {
-    void* block;
-    explicit scoped_block(void* b) : block(b) {}
-    scoped_block(const scoped_block&) = delete;
-    scoped_block& operator=(const scoped_block&) = delete;
-    ~scoped_block() { kit_free(block); }
-};
-
-struct scoped_image {
-    raster_image* image;
-    explicit scoped_image(raster_image* i) : image(i) {}
-    scoped_image(const scoped_image&) = delete;
-    scoped_image& operator=(const scoped_image&) = delete;
-    ~scoped_image() { image_free(image); }
-};

@@ -1,5 +1,6 @@
-// Helpers for the raster kit's tests: owned test images and a check that an
-// operation on a view leaves every byte outside the view's rectangle alone.
+// Helpers for the raster kit's tests: owned test images, a check that an
+// operation on a view leaves every byte outside the view's rectangle alone,
+// and a count of the kit's live blocks.
 #pragma once
 #include "raster/raster_image.h"
 
@@ -58,4 +59,12 @@ inline void set_bgr(raster_image* image, int32_t row, int32_t column, uint32_t c
     std::memcpy(image->pixels + (size_t)row * image->stride + (size_t)column * 3, &color, 3);
     if (image->alpha)
         image->alpha[(size_t)row * image->alpha_stride + column] = (uint8_t)(color >> 24);
+}
+
+inline int live_blocks()
+{
+    int live = 0;
+    for (int i = 0; i < kit_alloc_table_size; ++i)
+        live += kit_alloc_table()[i].address != nullptr;
+    return live;
 }

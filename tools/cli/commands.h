@@ -7,3 +7,4 @@ int run_pages(int argc, char** argv);
 int run_info(int argc, char** argv);
 int run_decode(int argc, char** argv);
 int run_resize(int argc, char** argv);
+int run_face(int argc, char** argv);

@@ -19,6 +19,7 @@ const command commands[] = {
     {"resize", run_resize, "read a picture, scale it with the print filter and write it as PNG"},
     {"plan", run_plan, "print the page layout of a poster"},
     {"pages", run_pages, "render the printed sheets of a poster as PNG files"},
+    {"face", run_face, "render a button face over a plain background as PNG"},
 };
 
 void print_help(FILE* out)
