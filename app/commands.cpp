@@ -2,6 +2,7 @@
 #include "app/commands.h"
 
 #include "app/open_picture.h"
+#include "app/scanning/scan_commands.h"
 #include "app/shell.h"
 #include "poster/model_win.h"
 #include "poster/print_command_win.h"
@@ -18,10 +19,14 @@ bool dispatch_command(WPARAM wparam)
     case ID_PRINT:
         print_command(g_shell.main_window);
         return true;
-    // Scanning, page setup, cropping, the web page, help and the
-    // options have no action yet.
     case ID_SCAN:
+        scan_command(g_shell.main_window);
+        return true;
     case ID_SCAN_SELECT:
+        scan_select_command(g_shell.main_window);
+        return true;
+    // Page setup, cropping, the web page, help and the options have no
+    // action yet.
     case ID_PAGE_SETUP:
     case ID_WEB:
     case ID_HELP:

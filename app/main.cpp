@@ -4,6 +4,7 @@
 
 #include "app/diag_log.h"
 #include "app/main_window.h"
+#include "app/scanning/scan_commands.h"
 #include "loader/picture_roads.h"
 #include "app/shell.h"
 #include "imageio/imageio.h"
@@ -18,6 +19,8 @@ int run_message_loop()
         // The poster-size panel's edits get dialog keys (Tab between them)
         // while one of them has the focus.
         if (g_shell.dialog_panel && IsDialogMessageA(g_shell.dialog_panel, &message))
+            continue;
+        if (scanner_filter_message(message))
             continue;
         if (g_shell.tooltip_window)
             SendMessageA(g_shell.tooltip_window, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));

@@ -12,6 +12,7 @@
 #include "app/diag_log.h"
 #include "app/open_picture.h"
 #include "app/picture_resource.h"
+#include "app/scanning/scan_commands.h"
 #include "app/settings.h"
 #include "app/shell.h"
 #include "app/window_guard.h"
@@ -71,6 +72,7 @@ LRESULT on_create(HWND window)
     g_shell.main_window = window;
     g_shell.background_tile = load_picture_resource(PICTURE_BACKGROUND);
     g_shell.logo_image = load_picture_resource(PICTURE_LOGO);
+    scanner_create(window);
     for (const button_place& b : left_buttons)
         create_command_button(window, b.id, b.text, b.x, b.y, b.width, button_height);
     g_shell.tooltip_window = CreateWindowExA(0, TOOLTIPS_CLASSA, "", TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -98,6 +100,7 @@ LRESULT on_destroy()
     g_shell.logo_image = nullptr;
     g_shell.background_tile = nullptr;
     save_settings({metric, margins.left, margins.top, margins.right, margins.bottom});
+    scanner_destroy();
     PostQuitMessage(0);
     return 0;
 }
