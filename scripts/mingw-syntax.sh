@@ -16,6 +16,7 @@ cd "$root"
 sources() { find . \( -path ./build -o -path ./.git \) -prune -o -type f -name '*.cpp' -print; }
 mapfile -t files < <({
   sources | grep -E '^\./app/|_win\.cpp$'
+  sources | grep -E '^\./scan/' | xargs grep -L '^#include <sane/'
   sources | xargs grep -lE '^#include <windows\.h>'
 } | sed 's|^\./||' | sort -u)
 printf '%s\n' "${files[@]}" |
