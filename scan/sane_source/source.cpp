@@ -148,7 +148,8 @@ TW_UINT16 sane_source::open(TW_IDENTITY* origin, TW_IDENTITY* data)
     // The family holds SANE's device name; a name cut to fit, or an
     // identity the application left empty, is looked up among the devices.
     std::string error;
-    sane_device_entry device{data->ProductFamily, "", ""};
+    sane_device_entry device{std::string(data->ProductFamily, strnlen(data->ProductFamily, sizeof data->ProductFamily)),
+                             "", ""};
     std::unique_ptr<sane_scanner> scanner;
     if (!device.name.empty())
         scanner = sane_scanner::open(device.name, error);
