@@ -16,10 +16,11 @@ cd "$root"
 sources() { find . \( -path ./build -o -path ./.git \) -prune -o -type f -name '*.cpp' -print; }
 mapfile -t files < <({
   sources | grep -E '^\./app/|_win\.cpp$'
+  sources | grep -E '^\./scan/' | xargs grep -L '^#include <sane/'
   sources | xargs grep -lE '^#include <windows\.h>'
 } | sed 's|^\./||' | sort -u)
 printf '%s\n' "${files[@]}" |
-  xargs -P 2 -I{} sh -c '"$0" -std=c++20 -fsyntax-only -Wall -I"$1" "$2" || { echo "mingw-syntax: $2 does not compile" >&2; exit 1; }' \
+  xargs -P 2 -I{} sh -c '"$0" -std=c++20 -fsyntax-only -Wall -DNOMINMAX -I"$1" "$2" || { echo "mingw-syntax: $2 does not compile" >&2; exit 1; }' \
         "$compiler" "$root" {}
 status=$?
 echo "mingw-syntax: ${#files[@]} files checked"

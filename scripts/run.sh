@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing (root), builds Tilora.exe with winelib and starts
-# it under Wine. Without a display it starts a virtual one (Xvfb) and says how
-# to take a screenshot of it. Arguments are passed to tilora-cli instead, the
-# portable core from the command line (e.g. `plan --image 4000x3000 --width 90cm`).
+# it under Wine, with the TWAIN data source over SANE installed into the Wine
+# prefix so that Scan reaches every scanner SANE knows. Without a display it
+# starts a virtual one (Xvfb) and says how to take a screenshot of it.
+# Arguments are passed to tilora-cli instead, the portable core from the command line (e.g. `plan --image 4000x3000 --width 90cm`).
 #   BUILD_DIR        where the build trees go (default: build/release)
 #   TILORA_WINEPREFIX the Wine prefix (default: ~/.local/share/tilora/wine),
 #                    made on first use
@@ -21,8 +22,9 @@ fi
 
 cmake -S "$root" -B "$build/winelib" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/winelib.cmake" \
       -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build/winelib" -j "$(nproc)" --target Tilora >/dev/null
+cmake --build "$build/winelib" -j "$(nproc)" --target Tilora sane_ds >/dev/null
 program=$build/winelib/app/Tilora.exe.so
+data_source=$build/winelib/scan/sane_source/sane.ds.so
 
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 export WINEPREFIX=${TILORA_WINEPREFIX:-$HOME/.local/share/tilora/wine}
@@ -70,6 +72,18 @@ REG
   rm -f "$settings"
   # Debian's Wine does not load its own fonts (Marlett draws the frame buttons).
   cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+fi
+# Wine's TWAIN source manager loads C:\windows\twain_64\sane.ds in a 64-bit
+# process; Debian's is a placeholder. Ours presents every SANE device.
+mkdir -p "$WINEPREFIX/drive_c/windows/twain_64"
+rm -f "$WINEPREFIX/drive_c/windows/twain_64/sane.ds"
+cp "$data_source" "$WINEPREFIX/drive_c/windows/twain_64/sane.ds"
+scanners=$(timeout 60 scanimage -L 2>/dev/null | grep "^device" || true)
+if [ -n "$scanners" ]; then
+  echo "run: scanners SANE sees (Scan and Scan Select reach them):"
+  echo "$scanners" | sed 's/^/run:   /'
+else
+  echo "run: SANE sees no scanner; Scan will say \"No scanner found.\""
 fi
 # Without a window manager (the virtual display) Wine draws the window frames.
 decorated=Y

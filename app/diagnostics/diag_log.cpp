@@ -1,8 +1,5 @@
 #include "app/diagnostics/diag_log.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX  // std::min and std::max, not the macros
-#endif
 #include <windows.h>
 #include <shlobj.h>
 

@@ -1,7 +1,4 @@
 // The Print command and its confirmation dialog.
-#ifndef NOMINMAX
-#define NOMINMAX  // std::min and std::max, not the macros
-#endif
 #include <windows.h>
 
 #include <cstdio>

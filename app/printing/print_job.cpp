@@ -1,8 +1,5 @@
 // The print job: every selected page of the poster's grid resampled to the
 // printer's device pixels and sent to it one scan line at a time.
-#ifndef NOMINMAX
-#define NOMINMAX  // std::min and std::max, not the macros
-#endif
 #include <windows.h>
 #include <commctrl.h>
 

@@ -2,9 +2,6 @@
 // abort procedure and its progress callback.
 #include "app/printing/print_progress.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX  // std::min and std::max, not the macros
-#endif
 #include <windows.h>
 #include <commctrl.h>
 

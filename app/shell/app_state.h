@@ -6,6 +6,7 @@
 
 #include "app/base/app_caption.h"
 #include "app/printing/printer.h"
+#include "app/scanning/scan_commands.h"
 #include "app/shell/document_host.h"
 #include "poster/poster_document.h"
 #include "raster/owned_image.h"
@@ -23,6 +24,7 @@ struct tilora_app {
     printer_handles printer;
     window_document_host document_host{this};
     poster_document document{&document_host};
+    scanner_service scanner{&document};
     // "Print margins" of the print dialog: lasts for the run.
     bool print_margins = false;
     // The folder the Open dialog starts in: the pictures folder at first,

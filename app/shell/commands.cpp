@@ -25,9 +25,13 @@ bool dispatch_command(tilora_app& app, WPARAM wparam)
     case ID_PRINT:
         print_command({app.main_window, &app.document, &app.printer, &app.print_margins});
         return true;
-    // Scanning, the web page, help and the options have no action yet.
     case ID_SCAN:
+        app.scanner.scan(app.main_window);
+        return true;
     case ID_SCAN_SELECT:
+        app.scanner.select_source(app.main_window);
+        return true;
+    // The web page, help and the options have no action yet.
     case ID_WEB:
     case ID_HELP:
     case ID_OPTIONS:

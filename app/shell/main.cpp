@@ -11,13 +11,16 @@
 
 namespace {
 
-int run_message_loop(const tilora_app& app)
+int run_message_loop(tilora_app& app)
 {
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         // The poster-size panel's edits get dialog keys (Tab between them)
         // while one of them has the focus.
         if (app.dialog_panel && IsDialogMessageA(app.dialog_panel, &message))
+            continue;
+        // The scanner source's events belong to the source.
+        if (app.scanner.filter_message(message))
             continue;
         if (app.tooltip_window)
             SendMessageA(app.tooltip_window, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));

@@ -102,6 +102,7 @@ LRESULT on_create(HWND window, const CREATESTRUCTA* create)
     app->main_window = window;
     app->background_tile = load_picture_resource(app->instance, PICTURE_BACKGROUND);
     app->logo_image = load_picture_resource(app->instance, PICTURE_LOGO);
+    app->scanner.create(window);
     for (const button_place& b : left_buttons)
         create_command_button(window, b.id, b.text, b.x, b.y, b.width, button_height);
     app->tooltip_window = CreateWindowExA(0, TOOLTIPS_CLASSA, "", TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -125,6 +126,7 @@ LRESULT on_destroy(HWND window)
     app.logo_image.reset();
     app.background_tile.reset();
     save_settings({app.document.g_metric(), margins.left, margins.top, margins.right, margins.bottom});
+    app.scanner.destroy();
     PostQuitMessage(0);
     return 0;
 }
