@@ -1,10 +1,27 @@
 // The main window's command table.
 #include "app/shell/commands.h"
 
+#include "app/help/help_pages.h"
+#include "app/options/options_dialog.h"
 #include "app/printing/print_command.h"
 #include "app/shell/app_state.h"
 #include "app/shell/open_picture.h"
 #include "resources/resource_ids.h"
+
+namespace {
+
+// Options: after OK the panel shows the same poster in the chosen unit, and
+// its unit labels with it; the layout stays as it is.
+void options_command(tilora_app& app)
+{
+    bool metric = app.document.g_metric();
+    if (!options_dialog(app.main_window, &metric))
+        return;
+    app.document.set_metric(metric);
+    InvalidateRect(GetDlgItem(app.main_window, ID_POSTER_SIZE), nullptr, TRUE);
+}
+
+}  // namespace
 
 bool dispatch_command(tilora_app& app, WPARAM wparam)
 {
@@ -18,14 +35,19 @@ bool dispatch_command(tilora_app& app, WPARAM wparam)
     case ID_PRINT:
         print_command({app.main_window, &app.document, &app.printer, &app.print_margins});
         return true;
-    // Scanning, page setup, cropping, the web page, help and the
-    // options have no action yet.
+    case ID_WEB:
+        open_url(app.main_window, home_page_url);
+        return true;
+    case ID_HELP:
+        open_help_page(app.main_window, app.start_folder, help_introduction_page);
+        return true;
+    case ID_OPTIONS:
+        options_command(app);
+        return true;
+    // Scanning, page setup and cropping have no action yet.
     case ID_SCAN:
     case ID_SCAN_SELECT:
     case ID_PAGE_SETUP:
-    case ID_WEB:
-    case ID_HELP:
-    case ID_OPTIONS:
     case ID_CROP:
         return true;
     }
