@@ -142,8 +142,7 @@ class PanelAndPages(SessionTestCase):
         self.assertEqual(s.driver.text(tw.CLASS, tw.HEIGHT_EDIT), height)
         self.assertEqual(s.driver.text(tw.CLASS, tw.PREVIEW), status)
         # Commands without an action yet, and ids outside the table, change nothing.
-        for command in (tw.SCAN, tw.SCAN_SELECT, tw.PAGE_SETUP, tw.WEB, tw.HELP, tw.OPTIONS, tw.CROP,
-                        999):
+        for command in (tw.SCAN, tw.SCAN_SELECT, tw.PAGE_SETUP, tw.CROP, 999):
             s.driver.command(tw.CLASS, command)
         s.driver.command(tw.CLASS, tw.UNCROP)
         s.wait_for_text(tw.CLASS, "64.00", tw.WIDTH_EDIT)
