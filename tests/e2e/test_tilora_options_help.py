@@ -70,8 +70,7 @@ class OptionsAndHelp(SessionTestCase):
         self.assertEqual(controls[UNITS_LABEL]["text"], "Units:")
         self.assertEqual(controls[UNITS]["text"], "cm")
         self.choose_with_the_mouse(controls, 1)
-        s.wait_until(lambda: {c["id"]: c["text"] for c in s.driver.find_dialog("Options")}[UNITS] == "inches",
-                     10, "inches chosen")
+        s.wait_for_text("#32770", "inches", UNITS)
         s.input.click_center(controls[IDCANCEL]["rect"])
         self.assertTrue(s.driver.wait_gone("#32770", 10), "Options still open after Cancel")
         self.expect_poster_shown_in(1000, 64000)
@@ -153,9 +152,10 @@ class OptionsAndHelp(SessionTestCase):
         self.assertEqual(query["m"], ["home"])
         self.assertTrue(query["p"][0])
 
-        # Both go to the shell's default action: no verb, no parameters, an
-        # empty working folder, the normal show state; help as a file URL.
-        requests = re.findall(r'trace:exec:ShellExecuteA [0-9A-Fa-f]+,(.*)', program.log())
+        # Both go to the shell's default action with the main window as owner
+        # (a handle other than 0): no verb, no parameters, an empty working
+        # folder, the normal show state; help as a file URL.
+        requests = re.findall(r'trace:exec:ShellExecuteA (?!0+,)[0-9A-Fa-f]+,(.*)', program.log())
         help_url = "file://" + tw.windows_path(tw.program_folder()).replace("\\", "/") + "/help/introduction.htm"
         self.assertEqual(requests, [f'(null),"{help_url}",(null),"",1',
                                     f'(null),"{web.geturl()}",(null),"",1'])
