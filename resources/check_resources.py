@@ -7,10 +7,13 @@ them, with nothing but the Python standard library:
   caption per used row, each within what its button's plate shows;
 - the icon files hold the sizes the program and the shell ask for;
 - the manifest asks for version 6 of the common controls;
-- the resource script names every resource with an existing file.
+- the resource script names every resource with an existing file;
+- the help pages the program opens exist, hold no scripts and load nothing
+  from elsewhere, and every link between them reaches a page and its anchor.
 
     python3 resources/check_resources.py      (exit status 0 when all pass)
 """
+import html.parser
 import os
 import re
 import struct
@@ -31,6 +34,7 @@ PLATE_HEIGHT = 26
 # rows 1 to 26 of the 29.
 CAPTION_PLATES = {0: 159, 1: 126, 2: 26, 3: 159, 4: 76, 5: 76, 6: 159, 8: 26, 9: 26, 10: 26}
 ICON_SIZES = {16, 32, 48, 256}
+HELP_PAGES_OPENED = ("introduction.htm", "page_setup_dialog.htm")
 RESOURCES = {("126", "JPG"): "startup.jpg", ("127", "JPG"): "splash.jpg", ("135", "JPG"): "captions.png",
              ("136", "JPG"): "logo.jpg", ("137", "JPG"): "background.jpg", ("122", "ICON"): "tilora.ico",
              ("123", "ICON"): "print.ico"}
@@ -200,11 +204,48 @@ def check_resource_script():
         expect(os.path.exists(os.path.join(HERE, name)), f"tilora.rc: {name} does not exist")
 
 
+class HelpPage(html.parser.HTMLParser):
+    """The anchors (ids) of a page, its links, and what it must not hold."""
+
+    def __init__(self):
+        super().__init__()
+        self.ids, self.links, self.forbidden = set(), [], []
+
+    def handle_starttag(self, tag, attrs):
+        attrs = dict(attrs)
+        if "id" in attrs:
+            self.ids.add(attrs["id"])
+        if tag in ("script", "iframe", "object", "embed", "link", "img") or "src" in attrs or \
+                any(name.startswith("on") for name in attrs):
+            self.forbidden.append(tag)
+        if tag == "a" and "href" in attrs:
+            self.links.append(attrs["href"])
+
+
+def check_help_pages():
+    folder = os.path.join(HERE, "help")
+    pages = {}
+    for name in sorted(os.listdir(folder)):
+        page = HelpPage()
+        with open(os.path.join(folder, name), encoding="utf-8") as f:
+            page.feed(f.read())
+        pages[name] = page
+    for name in HELP_PAGES_OPENED:
+        expect(name in pages, f"help/{name} is missing")
+    for name, page in pages.items():
+        expect(not page.forbidden, f"help/{name}: scripts or outside content: {page.forbidden}")
+        for link in page.links:
+            target, _, anchor = link.partition("#")
+            target = target or name
+            expect(target in pages, f"help/{name}: link {link} reaches no page")
+            expect(not anchor or anchor in pages[target].ids, f"help/{name}: link {link} reaches no anchor")
+
+
 def main():
     checks = [(name, lambda n=name, s=size: check_jpeg(n, s)) for name, size in JPEGS.items()]
     checks += [("captions.png", check_captions), ("tilora.ico", lambda: check_icon("tilora.ico")),
                ("print.ico", lambda: check_icon("print.ico")), ("tilora.manifest", check_manifest),
-               ("tilora.rc", check_resource_script)]
+               ("tilora.rc", check_resource_script), ("help pages", check_help_pages)]
     failures = 0
     for name, check in checks:
         try:

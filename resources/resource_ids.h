@@ -32,6 +32,11 @@
 #define ID_UNCROP 115
 #define ID_POSTER_SIZE 116
 
+/* The Options dialog and its unit list. */
+#define IDD_OPTIONS 134
+#define IDC_UNITS 1016
+#define IDC_UNITS_LABEL 1017
+
 /* The print job's dialogs and their controls. */
 #define IDD_PRINTING 128
 #define IDD_PRINT 129

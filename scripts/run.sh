@@ -102,6 +102,8 @@ fi
 printer=$(LC_ALL=C lpstat -d 2>/dev/null | sed -n 's/^system default destination: //p')
 echo "run: default printer: ${printer:-none (the poster is laid out on A4)}"
 echo "run: starting Tilora"
-cd "$root"
+# Like an installed program, Tilora runs in its own folder, where the build
+# put its help pages (help\ of the working folder).
+cd "$(dirname "$program")"
 "$wine" "$program"
 "$(command -v wineserver || echo /usr/lib/wine/wineserver)" -w 2>/dev/null || true

@@ -1,24 +1,16 @@
-// Help pages through file URLs.
+// Help pages and the home page, opened by the shell.
 #include "app/help/help_pages.h"
 
 #include <shellapi.h>
 
-#include <string>
-
-void open_help_page(HWND owner, const char* start_folder, const char* relative_path)
-{
-    std::string path = start_folder;
-    if (!path.empty() && path.back() != '\\')
-        path += '\\';
-    path += relative_path;
-    std::string url = "file://" + path;
-    for (char& c : url)
-        if (c == '\\')
-            c = '/';
-    open_url(owner, url.c_str());
-}
+#include "app/help/help_url.h"
 
 void open_url(HWND owner, const char* url)
 {
     ShellExecuteA(owner, nullptr, url, nullptr, "", SW_SHOWNORMAL);
+}
+
+void open_help_page(HWND owner, const char* start_folder, const char* relative_path)
+{
+    open_url(owner, help_page_url(start_folder, relative_path).c_str());
 }

@@ -16,7 +16,7 @@
 namespace {
 
 constexpr const char* margins_property = "immargins";
-constexpr const char* help_page = "help\\page_setup_dialog.htm";
+
 constexpr int margin_edits[4] = {IDC_MARGIN_LEFT, IDC_MARGIN_TOP, IDC_MARGIN_RIGHT, IDC_MARGIN_BOTTOM};
 
 // What the hook works on. The margins record comes first, so that the
@@ -91,7 +91,7 @@ UINT_PTR CALLBACK setup_hook(HWND dialog, UINT message, WPARAM wparam, LPARAM lp
             return 0;
         case pshHelp:
             if (setup_context* context = context_of(dialog))
-                open_help_page(dialog, context->start_folder, help_page);
+                open_help_page(dialog, context->start_folder, help_page_setup_page);
             return 1;
         }
         return 0;

@@ -142,15 +142,25 @@ def offset(rect, origin):
     return (rect[0] + origin[0], rect[1] + origin[1], rect[2] + origin[0], rect[3] + origin[1])
 
 
+def program_folder():
+    """The folder of Tilora.exe in the Windows API tree, where the build puts
+    the help pages."""
+    from harness import winelib_program
+    return os.path.dirname(winelib_program(PROGRAM))
+
+
 def start(session, metric=True, **kwargs):
-    """Starts Tilora and waits for its start-up picture. With metric set the
-    unit is centimetres whatever the prefix's locale says; None leaves the
-    settings as they are."""
+    """Starts Tilora and waits for its start-up picture; returns its
+    process. With metric set the unit is centimetres whatever the prefix's
+    locale says; None leaves the settings as they are. Like an installed
+    program it runs in its own folder unless `cwd` names another."""
     if metric is not None:
         session.driver.reg_set(SETTINGS_KEY, "metric", "1" if metric else "0")
-    session.start_program(PROGRAM, window_class=CLASS, **kwargs)
+    kwargs.setdefault("cwd", program_folder())
+    process = session.start_program(PROGRAM, window_class=CLASS, **kwargs)
     # The start-up picture is in place once the preview names its pages.
     session.wait_until(lambda: " of " in session.driver.text(CLASS, PREVIEW), 20, "the preview's status")
+    return process
 
 
 def preview_origin(session):
