@@ -132,9 +132,12 @@ bool pdf_sheets::take_sheet(grid_position, const raster_image* sheet, const shee
         if (cairo_surface_status(image.get()) != CAIRO_STATUS_SUCCESS)
             return report_cairo_failure(*document_, cairo_surface_status(image.get()));
         // Device pixels to points; the image's pixels land on whole device
-        // pixels and are never smoothed.
+        // pixels and are never smoothed. Points in the file have six decimals,
+        // so the image is moved a thousandth of a pixel on, lest an edge
+        // written as 149.999999 pixels be taken for pixel 149.
         cairo_scale(context.get(), 72.0 / layout.dpi_x, 72.0 / layout.dpi_y);
-        cairo_set_source_surface(context.get(), image.get(), part.left, part.top);
+        constexpr double nudge = 1.0 / 1024;
+        cairo_set_source_surface(context.get(), image.get(), part.left + nudge, part.top + nudge);
         cairo_pattern_set_filter(cairo_get_source(context.get()), CAIRO_FILTER_NEAREST);
         cairo_paint(context.get());
     }
