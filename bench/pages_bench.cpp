@@ -1,9 +1,11 @@
-// One full page of tilora-cli pages at 600 dpi on A4: the sheet rendered
-// (the page's part resampled by the print filter into its device rectangle
-// on white paper, with corner marks) and, in the second benchmark, written
-// as PNG as the command does. The picture is made in memory, so decoding is
-// not part of the figures. Counters: the page's peak of raster memory, from
-// the kit's allocation table, and that peak with the picture included.
+// One full page of tilora-cli pages on A4 at 300 and 600 dpi: the sheet
+// rendered (the page's part resampled by the print filter into its device
+// rectangle on white paper, with corner marks) and, in the other benchmarks,
+// written as PNG or as a page of a PDF document as the command does. The
+// picture is made in memory, so decoding is not part of the figures.
+// Counters: the page's peak of raster memory, from the kit's allocation
+// table, and that peak with the picture included. bench/scale.sh measures the
+// whole command and its memory on large pictures.
 #include <benchmark/benchmark.h>
 
 #include "poster/geometry.h"
@@ -12,10 +14,12 @@
 #include "raster/kit_test_hooks.h"
 #include "raster/raster_image.h"
 #include "tools/cli/page_render.h"
+#include "tools/cli/pdf_sheets.h"
 #include "tools/cli/png_output.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include <unistd.h>
@@ -60,17 +64,18 @@ raster_image* make_picture()
     return image;
 }
 
-// An A4 sheet at 600 dpi without unprintable strips and the default margins:
-// a 55 cm wide poster of the picture is a 3 x 3 grid, and the middle page
-// is covered completely (4370 x 6426 device pixels).
+// An A4 sheet without unprintable strips and the default margins: a 55 cm
+// wide poster of the picture is a 3 x 3 grid, and the middle page is covered
+// completely (4370 x 6426 device pixels at 600 dpi).
 struct full_page {
     sheet_layout sheet;
     page_rects rects;
 };
 
-bool plan_full_page(const raster_image* picture, full_page* out)
+bool plan_full_page(const raster_image* picture, int32_t dpi, full_page* out)
 {
-    const device_caps caps = {600, 600, 4960, 7015, 4960, 7015, 0, 0};
+    const int32_t width = 21000 * dpi / 2540, height = 29700 * dpi / 2540;
+    const device_caps caps = {dpi, dpi, width, height, width, height, 0, 0};
     const smm_rect margins = {500, 500, 2000, 2000};
     const auto area = measure_print_area(caps, false, &margins);
     smm_size poster;
@@ -80,31 +85,45 @@ bool plan_full_page(const raster_image* picture, full_page* out)
     return page_rects_for(poster, *area, {0, 0, picture->width, picture->height}, 1, 1, &out->rects);
 }
 
-template <bool write_png>
-void full_page_600dpi(benchmark::State& state)
+enum class sheet_output { none, png, pdf };
+
+template <int32_t dpi, sheet_output output>
+void sheet_benchmark(benchmark::State& state)
 {
     kit_init();
     raster_image* picture = make_picture();
     full_page page;
-    if (!picture || !plan_full_page(picture, &page)) {
+    if (!picture || !plan_full_page(picture, dpi, &page)) {
         state.SkipWithError("no picture or no layout");
         image_free(picture);
         return;
     }
     const std::string path = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") +
-                             "/tilora-bench-page-" + std::to_string(::getpid()) + ".png";
+                             "/tilora-bench-page-" + std::to_string(::getpid()) +
+                             (output == sheet_output::pdf ? ".pdf" : ".png");
     const uint64_t picture_bytes = live_bytes();
     g_kit_alloc = kit_replace_alloc_hook(peak_tracking_alloc);
     g_peak_bytes = picture_bytes;
     bool ok = true;
-    for (auto _ : state) {
-        const char* failure = nullptr;
-        raster_image* sheet = render_page(picture, page.rects, page.sheet, true, nullptr, &failure);
-        ok = ok && sheet;
-        std::string reason;
-        if (sheet && write_png)
-            ok = write_image_png(path.c_str(), sheet, &reason, png_effort::fast) && ok;
-        image_free(sheet);
+    {
+        // One document for all iterations: each adds a page, as each sheet
+        // of a job does.
+        std::optional<pdf_sheets> pdf;
+        if (output == sheet_output::pdf)
+            ok = pdf.emplace(path, page.sheet, 0).ok();
+        for (auto _ : state) {
+            const char* failure = nullptr;
+            raster_image* sheet = render_page(picture, page.rects, page.sheet, true, nullptr, &failure);
+            ok = ok && sheet;
+            std::string reason;
+            if (sheet && output == sheet_output::png)
+                ok = write_image_png(path.c_str(), sheet, &reason, png_effort::fast) && ok;
+            if (sheet && pdf)
+                ok = pdf->take_sheet({1, 1}, sheet, page.sheet) && ok;
+            image_free(sheet);
+        }
+        if (pdf)
+            ok = pdf->finish() && ok;
     }
     kit_replace_alloc_hook(g_kit_alloc);
     std::remove(path.c_str());
@@ -120,5 +139,9 @@ void full_page_600dpi(benchmark::State& state)
 
 }  // namespace
 
-BENCHMARK(full_page_600dpi<false>)->Name("pages_a4_600dpi_render")->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(full_page_600dpi<true>)->Name("pages_a4_600dpi_render_and_png")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(sheet_benchmark<300, sheet_output::none>)->Name("pages_a4_300dpi_render")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(sheet_benchmark<300, sheet_output::png>)->Name("pages_a4_300dpi_render_and_png")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(sheet_benchmark<300, sheet_output::pdf>)->Name("pages_a4_300dpi_render_and_pdf")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(sheet_benchmark<600, sheet_output::none>)->Name("pages_a4_600dpi_render")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(sheet_benchmark<600, sheet_output::png>)->Name("pages_a4_600dpi_render_and_png")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(sheet_benchmark<600, sheet_output::pdf>)->Name("pages_a4_600dpi_render_and_pdf")->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -1,6 +1,8 @@
 // Fuzzes the JPEG reader at each depth, with the flags that change its way
-// through the data, and at a reduced scale.
+// through the data, and at a reduced scale, and the EXIF orientation of what
+// it read.
 #include "fuzz/fuzz_common.h"
+#include "imageio/readers/exif.h"
 #include "imageio/readers/jpeg.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -17,6 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         uint32_t width = 0, height = 0;
         fuzz_check_and_free(is_read_jpeg(source, &width, &height, r.depth, r.flags),
                             buffer_bytes(width, height, r.depth));
+        // The saved APP1 markers go through the EXIF orientation parser.
+        const int32_t orientation = is_last_jpeg_orientation();
+        if (orientation < 1 || orientation > 8)
+            __builtin_trap();
     }
     is_set_jpeg_scale(1, 4);
     is_seek(source, 0, 0);

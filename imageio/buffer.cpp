@@ -1,6 +1,7 @@
 #include "imageio/buffer.h"
 
 #include "imageio/platform.h"
+#include "imageio/thread_state.h"
 
 #include <atomic>
 
@@ -21,8 +22,11 @@ void is_set_buffer_limit(uint64_t limit)
 bool is_buffer_size(uint64_t a, uint64_t b, uint64_t c, uint64_t* out)
 {
     uint64_t ab = 0, abc = 0;
-    if (__builtin_mul_overflow(a, b, &ab) || __builtin_mul_overflow(ab, c, &abc) || abc > is_buffer_limit())
+    if (__builtin_mul_overflow(a, b, &ab) || __builtin_mul_overflow(ab, c, &abc) || abc > is_buffer_limit()) {
+        if (ISThreadState* state = is_thread_state())
+            state->refused_buffer_bytes = abc > is_buffer_limit() ? abc : UINT64_MAX;
         return false;
+    }
     *out = abc;
     return true;
 }

@@ -20,12 +20,20 @@ using is_abort_fn = int32_t (*)(int32_t step, int32_t total, void* user);
 // is_global_free.
 void* is_global_alloc(uint64_t size);
 void is_global_free(void* block);
+// A buffer of the library resized (moved if need be, the bytes kept up to the
+// smaller size; new bytes are not cleared); null, with block still valid,
+// when it cannot be.
+void* is_global_realloc(void* block, uint64_t size);
 
 // Reader options of the calling thread.
 void is_set_read_option(int32_t value);
 void is_set_jpeg_scale(int32_t numerator, int32_t denominator);
 void is_set_abort_callback(is_abort_fn callback, void* user);
 int32_t is_get_last_error();
+// The size of a buffer that the last read on this thread refused because it
+// would pass the library's limit (imageio/buffer.h), UINT64_MAX when the size
+// overflowed; 0 when there was none.
+uint64_t is_get_refused_buffer_bytes();
 
 // Sources. A file source reads the named file; a memory source reads a block
 // that the caller keeps alive until the source is closed.

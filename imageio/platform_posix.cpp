@@ -16,6 +16,13 @@ void is_global_free(void* block)
     std::free(block);
 }
 
+void* is_global_realloc(void* block, uint64_t size)
+{
+    if (size > SIZE_MAX)
+        return nullptr;
+    return std::realloc(block, size ? (size_t)size : 1);
+}
+
 namespace {
 thread_local void* t_state = nullptr;
 std::atomic<bool> g_slot_released{false};

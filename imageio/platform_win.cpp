@@ -17,6 +17,13 @@ void is_global_free(void* block)
         GlobalFree(block);
 }
 
+void* is_global_realloc(void* block, uint64_t size)
+{
+    if (size > (uint64_t)(SIZE_T)-1)
+        return nullptr;
+    return GlobalReAlloc(block, size ? (SIZE_T)size : 1, GMEM_MOVEABLE);
+}
+
 namespace {
 // The TLS slot and the critical section are made once, on first use, and
 // released by the registry at shutdown.

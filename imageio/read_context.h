@@ -85,6 +85,8 @@ uint8_t* run_read_entry(ISSourceRecord* source, uint32_t* width, uint32_t* heigh
         *width = 0;
     if (height)
         *height = 0;
+    if (state->call_depth == 0)
+        state->refused_buffer_bytes = 0;
     int32_t error = (width && height) ? source_error(source) : IS_ERR_BAD_ARGUMENT;
     if (error != IS_OK) {
         is_set_error(state, error);

@@ -101,6 +101,12 @@ int32_t is_get_last_error()
     return state ? state->last_error : IS_ERR_NO_THREAD_STATE;
 }
 
+uint64_t is_get_refused_buffer_bytes()
+{
+    const ISThreadState* state = is_thread_state();
+    return state ? state->refused_buffer_bytes : 0;
+}
+
 void is_set_read_option(int32_t value)
 {
     if (ISThreadState* state = is_thread_state()) {

@@ -72,6 +72,7 @@ struct ISThreadState {
     is_metafile_defaults metafile;
     int32_t last_error = 0;
     int32_t error_hold_depth = 0;
+    uint64_t refused_buffer_bytes = 0;  // a buffer the last read refused for passing the limit
 };
 
 // The calling thread's state, created on first use; null when none can be had.

@@ -4,6 +4,7 @@
 #include "loader/picture_copy.h"
 #include "loader/picture_roads.h"
 #include "imageio/imageio.h"
+#include "imageio/readers/exif.h"
 
 namespace {
 
@@ -58,9 +59,13 @@ road_result read_file(const char* path)
         return delivered(nullptr, 0, 0, 3);
     road_result road;
     const int32_t format_code = is_guess_format(source);
-    if (is_seek(source, 0, 0))
+    if (is_seek(source, 0, 0)) {
         road = take_road(source, path, format_code);
-    else
+        // Camera pictures say how they were held; the raw read leaves them
+        // as stored.
+        if (road.buffer && format_code == IS_FORMAT_JPEG)
+            road.orientation = is_last_jpeg_orientation();
+    } else
         road.error = is_get_last_error();
     is_close_source(source);
     return road;
@@ -93,9 +98,13 @@ raster_image* load_picture(const char* path, bool check_extension, load_failure*
         is_global_free(road.buffer);
         return failed(failure, IS_ERR_READ, "the picture has no pixels");
     }
-    raster_image* image = image_from_buffer(road.buffer, road.width, road.height, road.bytes_per_pixel);
-    is_global_free(road.buffer);
+    raster_image* image = image_taking_buffer(road.buffer, road.width, road.height, road.bytes_per_pixel);
     if (!image)
         return failed(failure, IS_ERR_NO_MEMORY, "no memory for the picture");
-    return image;
+    raster_image* shown = image_orient(image, road.orientation);
+    if (!shown) {
+        image_free(image);
+        return failed(failure, IS_ERR_NO_MEMORY, "no memory to turn the picture the right way up");
+    }
+    return shown;
 }

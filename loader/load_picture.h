@@ -20,5 +20,8 @@ struct load_failure {
 // colours for a PNG with transparency) owned by the caller, or null. With
 // check_extension set, a path whose extension is not in format_table is
 // refused before the file is opened. When failure is given it receives the
-// reason of a failed load (and code 0 after success).
+// reason of a failed load (and code 0 after success). A JPEG whose EXIF
+// orientation says it was taken turned or mirrored is turned the right way up.
+// Opaque pictures are made from the library's buffer in place, so a large
+// picture is never held twice.
 raster_image* load_picture(const char* path, bool check_extension, load_failure* failure = nullptr);

@@ -1,7 +1,10 @@
 #include "loader/picture_copy.h"
 
+#include "imageio/imageio.h"
+
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <limits>
 
 bool buffer_has_transparency(const uint8_t* rgba, uint32_t width, uint32_t height)
@@ -83,5 +86,87 @@ raster_image* image_from_buffer(const uint8_t* buffer, uint32_t width, uint32_t 
         copy_premultiplied(buffer, image);
     else
         copy_opaque(buffer, bytes_per_pixel, image);
+    return image;
+}
+
+namespace {
+
+void release_library_buffer(void* pixels)
+{
+    is_global_free(pixels);
+}
+
+// Packed rows of 3 bytes a pixel into rows stride bytes apart, in place: the
+// rows move down, so the last row goes first and each row is walked from its
+// end; a pixel is read before anything is written over it.
+void widen_rgb_rows(uint8_t* buffer, uint32_t width, uint32_t height, size_t stride)
+{
+    const size_t packed = (size_t)width * 3;
+    for (size_t y = height; y-- > 0;) {
+        const uint8_t* in = buffer + y * packed;
+        uint8_t* out = buffer + y * stride;
+        for (size_t x = width; x-- > 0;) {
+            const uint8_t red = in[3 * x], green = in[3 * x + 1], blue = in[3 * x + 2];
+            out[3 * x] = blue;
+            out[3 * x + 1] = green;
+            out[3 * x + 2] = red;
+        }
+        std::memset(out + packed, 0, stride - packed);
+    }
+}
+
+// Packed rows of 4 bytes a pixel (alpha dropped) into rows stride bytes
+// apart, in place: the rows move up, so the first row goes first and each
+// row is walked from its start.
+void narrow_rgba_rows(uint8_t* buffer, uint32_t width, uint32_t height, size_t stride)
+{
+    const size_t packed = (size_t)width * 4;
+    for (size_t y = 0; y < height; ++y) {
+        const uint8_t* in = buffer + y * packed;
+        uint8_t* out = buffer + y * stride;
+        for (size_t x = 0; x < width; ++x) {
+            const uint8_t red = in[4 * x], green = in[4 * x + 1], blue = in[4 * x + 2];
+            out[3 * x] = blue;
+            out[3 * x + 1] = green;
+            out[3 * x + 2] = red;
+        }
+        std::memset(out + (size_t)width * 3, 0, stride - (size_t)width * 3);
+    }
+}
+
+}  // namespace
+
+raster_image* image_taking_buffer(uint8_t* buffer, uint32_t width, uint32_t height, int bytes_per_pixel)
+{
+    constexpr uint32_t side_limit = (uint32_t)std::numeric_limits<int32_t>::max();
+    const int64_t stride = padded_row_bytes(width, 3);
+    if (!buffer || width == 0 || height == 0 || width > side_limit || height > side_limit ||
+        stride > std::numeric_limits<int32_t>::max() || (bytes_per_pixel != 3 && bytes_per_pixel != 4) ||
+        (bytes_per_pixel == 4 && buffer_has_transparency(buffer, width, height))) {
+        raster_image* image = image_from_buffer(buffer, width, height, bytes_per_pixel);
+        is_global_free(buffer);
+        return image;
+    }
+    const uint64_t bytes = (uint64_t)stride * height;
+    if (bytes_per_pixel == 3) {
+        if ((uint64_t)stride != (uint64_t)width * 3) {
+            auto* wider = static_cast<uint8_t*>(is_global_realloc(buffer, bytes));
+            if (!wider) {
+                is_global_free(buffer);
+                return nullptr;
+            }
+            buffer = wider;
+        }
+        widen_rgb_rows(buffer, width, height, (size_t)stride);
+    } else {
+        narrow_rgba_rows(buffer, width, height, (size_t)stride);
+        // Giving back the alpha's share is welcome but not needed.
+        if (auto* narrower = static_cast<uint8_t*>(is_global_realloc(buffer, bytes)))
+            buffer = narrower;
+    }
+    raster_image* image =
+        image_adopt(PIXEL_BGR24, (int32_t)width, (int32_t)height, (int32_t)stride, buffer, release_library_buffer);
+    if (!image)
+        is_global_free(buffer);
     return image;
 }

@@ -17,3 +17,11 @@ uint8_t premultiplied(uint8_t value, uint8_t alpha);
 // as well when every pixel is opaque (the alpha is dropped), and otherwise
 // PIXEL_BGR24 | PIXEL_ALPHA8 with the colours premultiplied by alpha.
 raster_image* image_from_buffer(const uint8_t* buffer, uint32_t width, uint32_t height, int bytes_per_pixel);
+
+// The same image, made from a library buffer whose ownership passes here:
+// an opaque picture's buffer itself becomes the image's pixels (rearranged
+// in place into padded rows of blue, green, red, and released with
+// is_global_free when the image is freed), so that a large picture is never
+// held twice; a transparent one is copied as image_from_buffer does and the
+// buffer freed. Null, the buffer freed, when the image cannot be made.
+raster_image* image_taking_buffer(uint8_t* buffer, uint32_t width, uint32_t height, int bytes_per_pixel);

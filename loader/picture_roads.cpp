@@ -2,6 +2,10 @@
 
 #include "imageio/readers/j2k.h"
 
+const char too_large_reason[] =
+    "the picture is too large: its pixels would pass the image library's limit of 2147348478 bytes "
+    "(about 715 million pixels at 24 bits)";
+
 picture_road road_for_format(int32_t format_code)
 {
     switch (format_code) {
@@ -33,6 +37,8 @@ road_result delivered(uint8_t* buffer, uint32_t width, uint32_t height, int byte
 {
     road_result result;
     result.error = is_get_last_error();
+    if (!buffer && result.error == IS_ERR_NO_MEMORY && is_get_refused_buffer_bytes() != 0)
+        result.reason = too_large_reason;
     if (buffer) {
         result.buffer = buffer;
         result.width = width;

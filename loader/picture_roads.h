@@ -26,7 +26,11 @@ struct road_result {
     int bytes_per_pixel = 3;
     int32_t error = 0;             // the library's code when there is no buffer
     const char* reason = nullptr;  // a text of the road's own, or null for the code's text
+    int32_t orientation = 1;       // how to turn the picture to show it (EXIF, JPEG only)
 };
+
+// Why a picture is refused whose buffer would pass the library's limit.
+extern const char too_large_reason[];
 
 // The outcome of one library call that yields a buffer, with the thread's
 // last error taken at once, before a later call overwrites it.

@@ -127,8 +127,41 @@ raster_image* image_create(int32_t type, int32_t width, int32_t height)
     return image;
 }
 
+namespace {
+
+// What follows the record of an adopted image, in place of its pixels.
+struct adopted_pixels {
+    pixel_release_fn release;
+};
+
+// An image made by image_create has its pixels right behind its record; an
+// adopted one has them elsewhere.
+bool is_adopted(const raster_image* image)
+{
+    return image->pixels != reinterpret_cast<const uint8_t*>(image) + sizeof(raster_image);
+}
+
+}  // namespace
+
+raster_image* image_adopt(int32_t type, int32_t width, int32_t height, int32_t stride, uint8_t* pixels,
+                          pixel_release_fn release)
+{
+    if (width < 0 || height < 0 || !pixels || !release || pixel_alpha_bytes(type) != 0 || stride % 4 != 0 ||
+        stride < padded_row_bytes(width, pixel_color_bytes(type)))
+        return nullptr;
+    constexpr uint64_t block = sizeof(raster_image) + sizeof(adopted_pixels);
+    auto* image = static_cast<raster_image*>(kit_alloc(block));
+    if (!image)
+        return nullptr;
+    *image = {width, height, type, pixels, stride, nullptr, 0, (uint32_t)block};
+    reinterpret_cast<adopted_pixels*>(image + 1)->release = release;
+    return image;
+}
+
 void image_free(raster_image* image)
 {
+    if (image && is_adopted(image))
+        reinterpret_cast<adopted_pixels*>(image + 1)->release(image->pixels);
     kit_free(image);
 }
 

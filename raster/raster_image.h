@@ -58,6 +58,25 @@ const uint8_t* kit_multiply_table();
 
 raster_image* image_create(int32_t type, int32_t width, int32_t height);
 void image_free(raster_image* image);
+
+// An image over pixels that another allocator made, so that a large picture
+// needs no second copy: the kit makes only the record, and image_free hands
+// pixels to release. stride must be a multiple of 4 and at least a row; null
+// (nothing adopted, pixels left to the caller) when the record cannot be made
+// or the shape is refused.
+using pixel_release_fn = void (*)(void* pixels);
+raster_image* image_adopt(int32_t type, int32_t width, int32_t height, int32_t stride, uint8_t* pixels,
+                          pixel_release_fn release);
+
+// The image turned the way an EXIF or TIFF Orientation value (1 to 8) says,
+// so that it shows the right way up: 2 mirrored, 3 turned half round, 4
+// flipped, 5 transposed, 6 turned a quarter clockwise, 7 transposed across
+// the other diagonal, 8 turned a quarter anticlockwise. Takes ownership of
+// image and returns the turned image: the same one for 1 to 4 (turned in
+// place) and for any other value, a new one for 5 to 8 (the input freed).
+// Null, with image untouched and still the caller's, when there is no memory
+// for the new one.
+raster_image* image_orient(raster_image* image, int32_t orientation);
 void image_view(raster_image* out, int32_t top, int32_t left, const raster_image* source,
                 int32_t width, int32_t height);
 

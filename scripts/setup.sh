@@ -11,6 +11,7 @@ packages=(
   xvfb xdotool x11-apps imagemagick poppler-utils fonts-liberation fonts-wine
   cups printer-driver-cups-pdf g++-mingw-w64-x86-64
   libsane-dev sane-utils
+  libexif-dev libcairo2-dev hyperfine
 )
 
 missing=()

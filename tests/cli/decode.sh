@@ -35,6 +35,11 @@ decodes decode-png "$two_pixels" "$w/two.png"
 decodes decode-tiff "$two_pixels" "$w/two.tif"
 decodes decode-psd-rgb "$(printf '2 1 3\nff0000 102030')" "$w/layers.psd"
 decodes decode-psd-cmyk "$(printf '2 1 3\nff0000 081018')" "$w/inks.psd"
+# A camera's JPEG is turned the right way up; the library's raw read is not.
+[ "$("$cli" decode "$w/turned.jpg" "$w/turned.png" && "$pics" dump "$w/turned.png" | head -1)" = "8 16 3" ] \
+    || fail "decode-exif: the picture is not turned"
+[ "$("$cli" decode --depth 24 "$w/turned.jpg" "$w/raw.png" && "$pics" dump "$w/raw.png" | head -1)" = "16 8 3" ] \
+    || fail "decode-exif-raw: the raw read turned the picture"
 decodes decode-tla-24 "$(printf '2 2 3\nff0000 00ff00\n0000ff 102030')" --any-extension --depth 24 "$w/tiles.tla"
 decodes decode-tla-32 "$(printf '2 2 4\nff0000ff 00ff0080\n0000ff00 102030ff')" \
     --any-extension --depth 32 "$w/tiles.tla"

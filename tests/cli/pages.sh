@@ -84,7 +84,7 @@ grep -q '^page 0 0 image 0 0 20 30 ' "$w/crop.txt" || fail "crop: $(grep '^page'
 "$cli" pages "$w/rgb.bmp" --width 100cm --dpi 20 --out "$w/tiny" >/dev/null || fail "tiny picture: exit status"
 [ "$(ls "$w/tiny" | wc -l)" -eq 18 ] || fail "tiny picture: $(ls "$w/tiny" | wc -l) pages"
 
-expect_error no-out 2 "--out is required" pages "$w/gradient.bmp" --width 4cm
+expect_error no-out 2 "--out or --pdf is required" pages "$w/gradient.bmp" --width 4cm
 expect_error no-size 2 "--width or --height is required" pages "$w/gradient.bmp" --out "$w/x"
 expect_error skip-off-grid 2 "--skip 3,0 lies outside the 3 x 2 page grid" pages \
     "$w/gradient.bmp" --width 12cm --height 8cm "${sheet[@]}" --skip 3,0 --out "$w/x"

@@ -120,6 +120,9 @@ int write_all(const std::string& dir)
         {"two.png", make_png({.width = 2, .samples = {0x10, 0x20, 0x30, 0xA0, 0xB0, 0xC0}})},
         {"two.tif", make_tiff(tiff_recipe{.width = 2, .data = {0x10, 0x20, 0x30, 0xA0, 0xB0, 0xC0}})},
         {"grey.jpg", make_jpeg({.width = 8, .height = 8, .components = 1, .pixels = bytes(64, 0x80)})},
+        // 16 x 8 grey, taken with the camera turned: shown 8 x 16.
+        {"turned.jpg", make_jpeg({.width = 16, .height = 8, .components = 1, .pixels = bytes(128, 0x80),
+                                  .markers = {{0xE1, exif_orientation_app1(6)}}})},
     };
     for (named_file& file : layered_and_photo_cd())
         files.push_back(std::move(file));

@@ -1,9 +1,11 @@
 // From the library's packed rows into the program's image type.
 #include "loader/picture_copy.h"
+#include "imageio/imageio.h"
 #include "raster/kit_test_hooks.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -113,6 +115,49 @@ TEST_F(PictureCopy, RefusesEmptySizesAndOtherStepsAndSurvivesNoMemory)
 
     const kit_alloc_hook previous = kit_replace_alloc_hook([](uint64_t) -> void* { return nullptr; });
     EXPECT_EQ(image_from_buffer(rgb.data(), 2, 2, 3), nullptr);
+    kit_replace_alloc_hook(previous);
+}
+
+TEST_F(PictureCopy, TakingTheBufferGivesWhatACopyGives)
+{
+    // Widths with every amount of row padding, three and four bytes a pixel,
+    // and a transparent picture, which is copied.
+    for (uint32_t width = 1; width <= 6; ++width)
+        for (int step : {3, 4})
+            for (bool transparent : {false, true}) {
+                if (transparent && step == 3)
+                    continue;
+                const uint32_t height = 3;
+                const size_t bytes = (size_t)width * height * step;
+                auto* buffer = static_cast<uint8_t*>(is_global_alloc(bytes));
+                ASSERT_NE(buffer, nullptr);
+                for (size_t i = 0; i < bytes; ++i)
+                    buffer[i] = (step == 4 && i % 4 == 3) ? 255 : (uint8_t)(i * 7 + 1);
+                if (transparent)
+                    buffer[3] = 100;
+                raster_image* copied = image_from_buffer(buffer, width, height, step);
+                raster_image* taken = image_taking_buffer(buffer, width, height, step);
+                ASSERT_NE(copied, nullptr);
+                ASSERT_NE(taken, nullptr);
+                EXPECT_EQ(taken->type, copied->type) << width << " " << step;
+                EXPECT_EQ(taken->stride, copied->stride);
+                for (int32_t y = 0; y < (int32_t)height; ++y) {
+                    // Padding included: it is cleared as a new image's is.
+                    EXPECT_EQ(std::memcmp(taken->pixels + y * taken->stride, copied->pixels + y * copied->stride,
+                                          (size_t)copied->stride),
+                              0)
+                        << "width " << width << " step " << step << " row " << y;
+                }
+                image_free(copied);
+                image_free(taken);  // releases the library's buffer too (ASan watches)
+            }
+}
+
+TEST_F(PictureCopy, NoRecordForTakenPixelsFreesTheBuffer)
+{
+    auto* buffer = static_cast<uint8_t*>(is_global_alloc(12));
+    const kit_alloc_hook previous = kit_replace_alloc_hook([](uint64_t) -> void* { return nullptr; });
+    EXPECT_EQ(image_taking_buffer(buffer, 2, 2, 3), nullptr);
     kit_replace_alloc_hook(previous);
 }
 

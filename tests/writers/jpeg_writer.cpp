@@ -48,3 +48,24 @@ std::vector<uint8_t> make_jpeg(const jpeg_recipe& recipe)
     std::free(out);
     return file;
 }
+
+std::vector<uint8_t> exif_orientation_app1(uint16_t orientation, bool big_endian)
+{
+    std::vector<uint8_t> app1 = {'E', 'x', 'i', 'f', 0, 0};
+    auto put = [&](uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            app1.push_back((uint8_t)(value >> 8 * (big_endian ? bytes - 1 - i : i)));
+    };
+    app1.push_back(big_endian ? 'M' : 'I');
+    app1.push_back(big_endian ? 'M' : 'I');
+    put(42, 2);
+    put(8, 4);       // the first directory follows the header
+    put(1, 2);       // one entry
+    put(0x0112, 2);  // Orientation
+    put(3, 2);       // SHORT
+    put(1, 4);
+    put(orientation, 2);
+    put(0, 2);
+    put(0, 4);       // no next directory
+    return app1;
+}

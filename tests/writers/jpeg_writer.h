@@ -20,3 +20,8 @@ struct jpeg_recipe {
     std::vector<std::pair<int, std::vector<uint8_t>>> markers{};  // code, data
 };
 std::vector<uint8_t> make_jpeg(const jpeg_recipe& recipe);
+
+// The bytes of an EXIF APP1 marker (for jpeg_recipe::markers with code 0xE1)
+// whose first directory holds one Orientation tag, in Intel or Motorola byte
+// order.
+std::vector<uint8_t> exif_orientation_app1(uint16_t orientation, bool big_endian = false);

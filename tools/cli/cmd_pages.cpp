@@ -1,6 +1,6 @@
 // tilora-cli pages: the print job's page loop without a printer. Every
 // selected page is rendered as the sheet the printer would receive and
-// written as a PNG file, one page at a time.
+// handed to the sheet sinks (PNG files, a PDF document), one page at a time.
 #include "poster/job_log.h"
 #include "poster/page_flags.h"
 #include "poster/page_walk.h"
@@ -9,11 +9,12 @@
 #include "tools/cli/commands.h"
 #include "tools/cli/lengths.h"
 #include "tools/cli/page_render.h"
+#include "tools/cli/pdf_sheets.h"
 #include "tools/cli/picture_args.h"
 #include "tools/cli/picture_input.h"
 #include "tools/cli/plan_output.h"
-#include "tools/cli/png_output.h"
 #include "tools/cli/printer_options.h"
+#include "tools/cli/sheet_sink.h"
 
 #include <charconv>
 #include <cstdio>
@@ -27,7 +28,7 @@
 namespace {
 
 const char pages_help_head[] =
-    "usage: tilora-cli pages FILE (--width LEN | --height LEN | both) --out DIR [OPTIONS]\n"
+    "usage: tilora-cli pages FILE (--width LEN | --height LEN | both) (--out DIR | --pdf FILE) [OPTIONS]\n"
     "\n"
     "Renders every selected page of a poster as the sheet the printer receives:\n"
     "white paper of the sheet's full size in device pixels, with the page's part\n"
@@ -48,6 +49,11 @@ const char pages_help_head[] =
     "                       (1 pixel, grey 200, dashes of 50 and gaps of 30\n"
     "                       device pixels)\n"
     "  --out DIR            where the pages go (created when missing)\n"
+    "  --pdf FILE           the pages as one PDF document instead (or as well):\n"
+    "                       a page of the paper's exact size per sheet, to be\n"
+    "                       printed at 100 % (\"actual size\")\n"
+    "  --jpeg-quality Q     store the PDF's pictures as JPEG of quality 1-100\n"
+    "                       (default: lossless)\n"
     "  --log                write the print job's log records to standard error\n"
     "  --any-extension      skip the file-name extension test\n"
     "\n";
@@ -65,8 +71,15 @@ struct pages_options {
     bool marks = false;
     bool log = false;
     const char* out = nullptr;
+    const char* pdf = nullptr;
+    int jpeg_quality = 0;  // 0: lossless
     printer_options printer;
 };
+
+bool parse_jpeg_quality(const char* text, int32_t* quality)
+{
+    return parse_whole_numbers(text, quality, 1) && *quality >= 1 && *quality <= 100;
+}
 
 bool parse_skip(const char* text, grid_position* page)
 {
@@ -102,9 +115,15 @@ bool take_pages_option(arg_cursor& args, pages_options& options)
         options.out = out;
         return true;
     }
+    if (take_option(args, "--pdf", &out)) {
+        options.pdf = out;
+        return true;
+    }
     return take_parsed(args, "--width", parse_length, &options.width) ||
            take_parsed(args, "--height", parse_length, &options.height) ||
-           take_parsed(args, "--crop", parse_crop, &options.crop) || take_printer_option(args, options.printer);
+           take_parsed(args, "--crop", parse_crop, &options.crop) ||
+           take_parsed(args, "--jpeg-quality", parse_jpeg_quality, &options.jpeg_quality) ||
+           take_printer_option(args, options.printer);
 }
 
 int refused(const char* message)
@@ -118,12 +137,12 @@ void write_to_stderr(void*, const char* text)
     std::fputs(text, stderr);
 }
 
-// The sheets of the job as PNG files, one in memory at a time.
-class png_sheets : public page_target {
+// The sheets of the job, rendered one at a time and handed to the sinks.
+class rendered_sheets : public page_target {
 public:
-    png_sheets(const pages_options& options, const raster_image* picture, const sheet_layout& sheet,
-               const job_log* log)
-        : options_(options), picture_(picture), sheet_(sheet), log_(log)
+    rendered_sheets(const pages_options& options, const raster_image* picture, const sheet_layout& sheet,
+                    const job_log* log, std::vector<sheet_sink*> sinks)
+        : options_(options), picture_(picture), sheet_(sheet), log_(log), sinks_(std::move(sinks))
     {
     }
 
@@ -133,17 +152,14 @@ public:
         std::fflush(stdout);
         const char* failure = nullptr;
         owned_image sheet(render_page(picture_, rects, sheet_, options_.marks, log_, &failure));
-        const std::string path = std::string(options_.out) + "/page-" + std::to_string(page.column) + "-" +
-                                 std::to_string(page.row) + ".png";
         if (!sheet) {
-            std::fprintf(stderr, "tilora-cli pages: cannot render %s: %s\n", path.c_str(), failure);
+            std::fprintf(stderr, "tilora-cli pages: cannot render page %d,%d: %s\n", page.column, page.row,
+                         failure);
             return false;
         }
-        std::string reason;
-        if (!write_image_png(path.c_str(), sheet.get(), &reason, png_effort::fast)) {
-            report_write_failure(path.c_str(), reason);
-            return false;
-        }
+        for (sheet_sink* sink : sinks_)
+            if (!sink->take_sheet(page, sheet.get(), sheet_))
+                return false;
         return true;
     }
 
@@ -152,6 +168,7 @@ private:
     const raster_image* picture_;
     sheet_layout sheet_;
     const job_log* log_;
+    std::vector<sheet_sink*> sinks_;
 };
 
 }  // namespace
@@ -167,8 +184,10 @@ int run_pages(int argc, char** argv)
         return status;
     if (!options.width && !options.height)
         return usage_error("pages", "--width or --height is required");
-    if (!options.out)
-        return usage_error("pages", "--out is required");
+    if (!options.out && !options.pdf)
+        return usage_error("pages", "--out or --pdf is required");
+    if (options.jpeg_quality && !options.pdf)
+        return usage_error("pages", "--jpeg-quality goes with --pdf");
     if (const char* conflict = printer_options_conflict(options.printer))
         return usage_error("pages", conflict);
 
@@ -199,10 +218,12 @@ int run_pages(int argc, char** argv)
                                             .c_str());
         set_page_flag(flags, skip.column, skip.row, 0);
     }
-    std::error_code error;
-    std::filesystem::create_directories(options.out, error);
-    if (!std::filesystem::is_directory(options.out))
-        return report_write_failure(options.out, error ? error.message() : "not a folder");
+    if (options.out) {
+        std::error_code error;
+        std::filesystem::create_directories(options.out, error);
+        if (!std::filesystem::is_directory(options.out))
+            return report_write_failure(options.out, error ? error.message() : "not a folder");
+    }
 
     const device_caps caps = printer_device_caps(options.printer);
     job_log log;
@@ -216,8 +237,20 @@ int run_pages(int argc, char** argv)
     job_log_printf(&log, "print begin\n");
     log_job_opening(&log, job);
     print_plan_head(plan);
-    png_sheets sheets(options, picture.get(), sheet_of(caps), &log);
-    const bool done = walk_pages(job, sheets, &log);
+    const sheet_layout layout = sheet_of(caps);
+    std::vector<sheet_sink*> sinks;
+    std::optional<png_sheet_files> png_files;
+    if (options.out)
+        sinks.push_back(&png_files.emplace(options.out));
+    std::optional<pdf_sheets> pdf;
+    if (options.pdf && !pdf.emplace(options.pdf, layout, options.jpeg_quality).ok())
+        return 1;
+    if (pdf)
+        sinks.push_back(&*pdf);
+    rendered_sheets sheets(options, picture.get(), layout, &log, sinks);
+    bool done = walk_pages(job, sheets, &log);
+    for (sheet_sink* sink : sinks)
+        done = sink->finish() && done;
     job_log_printf(&log, "print end\n");
     return done ? 0 : 1;
 }

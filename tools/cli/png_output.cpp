@@ -1,6 +1,7 @@
 #include "tools/cli/png_output.h"
 
 #include "loader/picture_copy.h"
+#include "tools/cli/png_bands.h"
 
 #include <png.h>
 
@@ -37,18 +38,26 @@ struct png_failure {
 void on_png_warning(png_structp, png_const_charp) {}
 
 // Holds nothing that needs destroying, so that libpng's long jump out of it
-// on an error is safe.
-bool write_rows(png_structp png, png_infop info, FILE* file, const png_rows& rows, uint8_t* row)
+// on an error is safe. With a stream made beforehand (the fast way) its
+// bytes are the image data; otherwise libpng filters and compresses the rows.
+bool write_rows(png_structp png, png_infop info, FILE* file, const png_rows& rows, uint8_t* row,
+                const std::vector<uint8_t>* stream)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_init_io(png, file);
     png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);
-    if (rows.effort == png_effort::fast)
-        png_set_compression_level(png, 1);
     png_set_IHDR(png, info, rows.width, rows.height, 8, rows.channels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
+    if (stream) {
+        constexpr size_t chunk_limit = 1u << 30;
+        for (size_t at = 0; at < stream->size(); at += chunk_limit)
+            png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"), stream->data() + at,
+                            std::min(chunk_limit, stream->size() - at));
+        png_write_chunk(png, reinterpret_cast<png_const_bytep>("IEND"), nullptr, 0);
+        return true;
+    }
     for (uint32_t y = 0; y < rows.height; ++y) {
         rows.fill(rows.context, y, row);
         png_write_row(png, row);
@@ -60,6 +69,12 @@ bool write_rows(png_structp png, png_infop info, FILE* file, const png_rows& row
 bool write_png(const char* path, const png_rows& rows, std::string* error)
 {
     std::vector<uint8_t> row((size_t)rows.width * rows.channels);
+    std::vector<uint8_t> stream;
+    if (rows.effort == png_effort::fast &&
+        !compress_png_rows({rows.height, row.size(), rows.fill, rows.context}, &stream)) {
+        *error = "out of memory";
+        return false;
+    }
     FILE* file = std::fopen(path, "wb");
     if (!file) {
         *error = std::string("cannot create the file: ") + std::strerror(errno);
@@ -68,7 +83,8 @@ bool write_png(const char* path, const png_rows& rows, std::string* error)
     png_failure failure = {"out of memory"};
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &failure, on_png_error, on_png_warning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
-    bool written = png && info && write_rows(png, info, file, rows, row.data());
+    bool written = png && info && write_rows(png, info, file, rows, row.data(),
+                                                  rows.effort == png_effort::fast ? &stream : nullptr);
     png_destroy_write_struct(&png, &info);
     if (!written)
         *error = failure.message;

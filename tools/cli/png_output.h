@@ -6,9 +6,9 @@
 
 #include "raster/raster_image.h"
 
-// How hard zlib works: the library's default, or its fastest level, for
-// large pictures written often (a sheet at printer resolution compresses in a
-// fifth of the time, into a somewhat larger file).
+// How the image data is compressed: libpng's defaults, or, for large
+// pictures written often such as the sheets at printer resolution, the fast
+// way of png_bands.h (several bands at once, zlib's fastest level).
 enum class png_effort { normal, fast };
 
 // A PIXEL_BGR24 image as RGB; with an alpha plane as RGBA, its premultiplied
