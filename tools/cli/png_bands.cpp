@@ -26,14 +26,14 @@ constexpr int png_filter_up = 2;
 bool deflate_into(z_stream& z, std::vector<uint8_t>& out, int flush)
 {
     for (;;) {
-        if (out.capacity() - out.size() < 65536)
-            out.reserve(out.capacity() * 2 + 65536);
+        // Room for the next piece of output; the vector grows geometrically.
         const size_t before = out.size();
-        out.resize(out.capacity());
+        const uInt room = static_cast<uInt>(std::max<size_t>(65536, std::min<size_t>(before, 1 << 26)));
+        out.resize(before + room);
         z.next_out = out.data() + before;
-        z.avail_out = (uInt)(out.size() - before);
+        z.avail_out = room;
         const int status = deflate(&z, flush);
-        out.resize(out.size() - z.avail_out);
+        out.erase(out.end() - z.avail_out, out.end());
         if (status == Z_STREAM_ERROR)
             return false;
         if (flush == Z_FINISH ? status == Z_STREAM_END : z.avail_in == 0 && z.avail_out != 0)
