@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """A picture of Tilora's main window for the README: the program runs under
 Wine on a private virtual display with the end-to-end tests' harness (its own
-Wine prefix, no printer, so the poster lies on A4), sized to 820 x 560, and
+Wine prefix, no printer, so the poster lies on A4), sized to 760 x 520, and
 the window's rectangle is written as a PNG.
 
     /usr/bin/python3 scripts/screenshot.py [OUT.png]    (default docs/tilora.png)
@@ -18,7 +18,7 @@ sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 import tilora_window as tw  # noqa: E402
 from harness import Session  # noqa: E402
 
-SIZE = (820, 560)
+SIZE = (760, 520)
 
 
 def main():

@@ -9,29 +9,28 @@
 
 namespace {
 
-void expect_fit(const caption_fit& fit, caption_fit expected)
+// left, top, width, height of the part shown; x, y of its place on the plate.
+using placement = std::array<int32_t, 6>;
+
+placement fit(int32_t caption_width, int32_t caption_height, int32_t plate_width, int32_t plate_height)
 {
-    EXPECT_EQ(fit.left, expected.left);
-    EXPECT_EQ(fit.top, expected.top);
-    EXPECT_EQ(fit.width, expected.width);
-    EXPECT_EQ(fit.height, expected.height);
-    EXPECT_EQ(fit.x, expected.x);
-    EXPECT_EQ(fit.y, expected.y);
+    const caption_fit f = fit_caption(caption_width, caption_height, plate_width, plate_height);
+    return {f.left, f.top, f.width, f.height, f.x, f.y};
 }
 
 TEST(ButtonFaces, CaptionFitsOrIsTrimmedAroundItsMiddle)
 {
     // 26-pixel plates show caption rows 1 to 26 of 29; a plate at least as
     // wide as the caption shows it flush left, a narrower one its middle.
-    expect_fit(fit_caption(150, 29, 159, 26), {0, 1, 150, 26, 0, 0});
-    expect_fit(fit_caption(150, 29, 126, 26), {12, 1, 126, 26, 0, 0});
-    expect_fit(fit_caption(150, 29, 76, 26), {37, 1, 76, 26, 0, 0});
-    expect_fit(fit_caption(150, 29, 26, 26), {62, 1, 26, 26, 0, 0});
+    EXPECT_EQ(fit(150, 29, 159, 26), (placement{0, 1, 150, 26, 0, 0}));
+    EXPECT_EQ(fit(150, 29, 126, 26), (placement{12, 1, 126, 26, 0, 0}));
+    EXPECT_EQ(fit(150, 29, 76, 26), (placement{37, 1, 76, 26, 0, 0}));
+    EXPECT_EQ(fit(150, 29, 26, 26), (placement{62, 1, 26, 26, 0, 0}));
     // A plate that holds the whole caption centres it, halves rounded down.
-    expect_fit(fit_caption(150, 29, 200, 40), {0, 0, 150, 29, 25, 5});
-    expect_fit(fit_caption(150, 29, 151, 30), {0, 0, 150, 29, 0, 0});
+    EXPECT_EQ(fit(150, 29, 200, 40), (placement{0, 0, 150, 29, 25, 5}));
+    EXPECT_EQ(fit(150, 29, 151, 30), (placement{0, 0, 150, 29, 0, 0}));
     // Taller but narrower: narrowed only.
-    expect_fit(fit_caption(150, 29, 27, 40), {61, 0, 27, 29, 0, 0});
+    EXPECT_EQ(fit(150, 29, 27, 40), (placement{61, 0, 27, 29, 0, 0}));
 }
 
 TEST(ButtonFaces, CaptionRowsOfTheStrip)
