@@ -9,6 +9,7 @@
 #include <ctime>
 #include <string>
 
+#include "app/base/app_version.h"
 #include "raster/raster_image.h"
 
 namespace {
@@ -195,7 +196,7 @@ void log_start(const char* path)
     log_printf(" Thank you\n");
     log_printf("\n");
     log_printf("\n%s\n", std::string(69, '-').c_str());
-    log_printf("APP_VERSION: %i\n", 124);
+    log_printf("APP_VERSION: %i\n", app_version_major * 100 + app_version_minor);
     log_time();
     log_system_report();
 }

@@ -5,6 +5,7 @@
 #include "app/diagnostics/diag_log.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_window.h"
+#include "app/splash/splash_screen.h"
 #include "imageio/imageio.h"
 #include "loader/picture_roads.h"
 #include "raster/raster_image.h"
@@ -31,6 +32,7 @@ int run_message_loop(tilora_app& app)
 }
 
 // The main window and its loop; the program's state lives as long as they.
+// The splash covers the time the main window takes to build itself.
 int run_program(HINSTANCE instance, int show)
 {
     tilora_app app;
@@ -38,9 +40,10 @@ int run_program(HINSTANCE instance, int show)
     const DWORD length = GetCurrentDirectoryA(sizeof app.start_folder, app.start_folder);
     if (length == 0 || length >= sizeof app.start_folder)
         app.start_folder[0] = '\0';
-    if (!register_main_window_class(instance))
-        return 0;
-    HWND window = create_main_window(app);
+    splash_screen splash;
+    splash_show(splash, instance);
+    HWND window = register_main_window_class(instance) ? create_main_window(app) : nullptr;
+    splash_close(splash);
     if (!window)
         return 0;
     BringWindowToTop(window);

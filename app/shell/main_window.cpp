@@ -9,28 +9,27 @@
 
 #include "app/base/gdi.h"
 #include "app/base/paint_image.h"
+#include "app/base/picture_resource.h"
 #include "app/base/window_guard.h"
 #include "app/base/window_state.h"
+#include "app/buttons/skinned_button.h"
 #include "app/diagnostics/diag_log.h"
 #include "app/poster_windows/preview_window.h"
 #include "app/poster_windows/size_panel.h"
 #include "app/settings/settings.h"
 #include "app/shell/app_state.h"
-#include "app/shell/buttons.h"
 #include "app/shell/commands.h"
 #include "app/shell/open_picture.h"
-#include "app/shell/picture_resource.h"
 #include "resources/resource_ids.h"
 
 namespace {
 
+// A left-hand button's plate: never moves.
 struct button_place {
     int id;
     const char* text;
     int x, y, width;
 };
-
-constexpr int button_height = 26;
 
 constexpr button_place left_buttons[] = {
     {ID_OPEN, "Open", 13, 121, 159},
@@ -55,8 +54,6 @@ constexpr right_button right_buttons[] = {
     {ID_OPTIONS, "Options", 67},
     {ID_HELP, "Help", 33},
 };
-
-constexpr int right_buttons_top = 12;
 
 tilora_app& app_of(HWND window)
 {
@@ -103,12 +100,13 @@ LRESULT on_create(HWND window, const CREATESTRUCTA* create)
     app->background_tile = load_picture_resource(app->instance, PICTURE_BACKGROUND);
     app->logo_image = load_picture_resource(app->instance, PICTURE_LOGO);
     app->scanner.create(window);
+    const raster_image* background = app->background_tile.get();
     for (const button_place& b : left_buttons)
-        create_command_button(window, b.id, b.text, b.x, b.y, b.width, button_height);
+        button_create(window, b.id, b.x, b.y, b.width, b.text, background);
     app->tooltip_window = CreateWindowExA(0, TOOLTIPS_CLASSA, "", TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, app->instance, nullptr);
     for (const right_button& b : right_buttons) {
-        HWND button = create_command_button(window, b.id, b.text, 0, 0, button_height, button_height);
+        HWND button = button_create(window, b.id, 0, 0, button_plate_height, b.text, background);
         if (button && app->tooltip_window)
             add_tooltip(app->tooltip_window, button, b.text);
     }
@@ -137,14 +135,8 @@ void layout_main_window(HWND window, int width, int height)
 {
     // A minimised window reports 0 x 0; the preview then gets no room at all.
     MoveWindow(GetDlgItem(window, ID_PREVIEW), 191, 46, std::max(width - 198, 0), std::max(height - 53, 0), TRUE);
-    for (const right_button& b : right_buttons) {
-        HWND button = GetDlgItem(window, b.id);
-        if (!button)
-            continue;
-        const POINT face = button_face_offset(button);
-        SetWindowPos(button, nullptr, width - b.from_right - face.x, right_buttons_top - face.y, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    for (const right_button& b : right_buttons)
+        button_place_face(window, b.id, width - b.from_right);
 }
 
 // The background tile repeated over the client area and the logo at the
@@ -213,16 +205,19 @@ LRESULT on_key_down(HWND window, WPARAM key)
 {
     if (key == VK_F5)
         enable_log_command(window);
+    // Tab gives the keyboard to the first button, Shift+Tab to the last; the
+    // buttons pass it on among themselves.
+    if (key == VK_TAB) {
+        HWND first = GetNextDlgTabItem(window, nullptr, FALSE);
+        HWND button = first && GetKeyState(VK_SHIFT) < 0 ? GetNextDlgTabItem(window, first, TRUE) : first;
+        if (button)
+            SetFocus(button);
+    }
     return 0;
 }
 
-LRESULT on_command(HWND window, WPARAM wparam, LPARAM lparam)
+LRESULT on_command(HWND window, WPARAM wparam)
 {
-    // A push button keeps the keyboard focus after a click; the main window
-    // takes it back so that its keys (F5) keep working.
-    HWND control = reinterpret_cast<HWND>(lparam);
-    if (control && GetFocus() == control && HIWORD(wparam) == BN_CLICKED)
-        SetFocus(window);
     dispatch_command(app_of(window), wparam);
     return 0;
 }
@@ -258,7 +253,7 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         case WM_ACTIVATEAPP: return on_activate_app(window, wparam);
         case WM_GETMINMAXINFO: return on_min_max_info(lparam);
         case WM_KEYDOWN: return on_key_down(window, wparam);
-        case WM_COMMAND: return on_command(window, wparam, lparam);
+        case WM_COMMAND: return on_command(window, wparam);
         case WM_DROPFILES: return on_drop_files(window, wparam);
         }
         return DefWindowProcA(window, message, wparam, lparam);

@@ -35,7 +35,8 @@ int usage()
                "  find-dialog TITLE [SECONDS]     click-dialog TITLE BUTTON_ID\n"
                "  reg-query KEY VALUE             reg-set KEY VALUE TEXT    reg-delete KEY\n"
                "  printers                        printer-caps\n"
-               "  folder CSIDL                    hold (runs until killed)\n",
+               "  folder CSIDL                    hold (runs until killed)\n"
+               "  focus CLASS                     watch CLASS OTHER_CLASS [SECONDS]\n",
                stderr);
     return 2;
 }
@@ -429,6 +430,80 @@ int folder_command(const Args& a)
     return 0;
 }
 
+// The control id of the window that has the keyboard focus in the thread of
+// the top-level window of CLASS (0 for the window itself).
+int focus_command(const Args& a)
+{
+    HWND window = a.at(2) ? find_top(a.at(2)) : nullptr;
+    if (!window)
+        return a.at(2) ? 1 : usage();
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) || !info.hwndFocus)
+        return 1;
+    std::printf("%d\n", info.hwndFocus == window ? 0 : GetDlgCtrlID(info.hwndFocus));
+    return 0;
+}
+
+// Follows a top-level window of CLASS from before it shows until it is gone,
+// and a window of OTHER_CLASS until it shows, polling every 5 ms. Prints
+// "ready" at once, then events with the milliseconds since then: "shown T",
+// "alpha A T" whenever the layered alpha of CLASS changes, "other T" when
+// OTHER_CLASS shows, "together T" when both were seen visible at once, and
+// "gone T". Ends when CLASS is gone and OTHER_CLASS has shown.
+int watch_command(const Args& a)
+{
+    const char* watched = a.at(2);
+    const char* other = a.at(3);
+    if (!watched || !other)
+        return usage();
+    const DWORD limit = DWORD(seconds_arg(a.at(4), 60) * 1000);
+    const DWORD start = GetTickCount();
+    std::printf("ready\n");
+    std::fflush(stdout);
+    auto event = [&](const char* what, long value) {
+        if (value >= 0)
+            std::printf("%s %ld %lu\n", what, value, static_cast<unsigned long>(GetTickCount() - start));
+        else
+            std::printf("%s %lu\n", what, static_cast<unsigned long>(GetTickCount() - start));
+        std::fflush(stdout);
+    };
+    bool shown = false, gone = false, other_shown = false, together = false;
+    int alpha = -1;
+    while (GetTickCount() - start < limit) {
+        HWND window = find_top(watched);
+        if (window && !shown) {
+            shown = true;
+            event("shown", -1);
+        }
+        BYTE now_alpha = 0;
+        DWORD flags = 0;
+        if (window && GetLayeredWindowAttributes(window, nullptr, &now_alpha, &flags) && (flags & LWA_ALPHA) &&
+            now_alpha != alpha) {
+            alpha = now_alpha;
+            event("alpha", alpha);
+        }
+        if (shown && !gone && !FindWindowA(watched, nullptr)) {
+            gone = true;
+            event("gone", -1);
+        }
+        const bool other_now = find_top(other) != nullptr;
+        if (other_now && !other_shown) {
+            other_shown = true;
+            event("other", -1);
+        }
+        // The splash seen after the other window showed was up with it.
+        if (other_now && !together && find_top(watched)) {
+            together = true;
+            event("together", -1);
+        }
+        if (gone && other_shown)
+            return 0;
+        Sleep(5);
+    }
+    return 1;
+}
+
 // Keeps the prefix's Wine server and background services up for a whole
 // session, so that programs started and restarted during it never race
 // with the prefix starting up or shutting down.
@@ -463,6 +538,10 @@ int main(int argc, char** argv)
         status = folder_command(a);
     else if (name == "hold")
         status = hold_command();
+    else if (name == "focus")
+        status = focus_command(a);
+    else if (name == "watch")
+        status = watch_command(a);
     else
         status = window_command(a);
     std::fflush(stdout);

@@ -74,6 +74,12 @@ class SettingsAndLog(SessionTestCase):
         self.assertIsNone(s.driver.find_dialog(tw.TITLE, timeout=2))
         with open(log, encoding="latin-1") as f:
             self.assertIn("-- marker --", f.read())
+        # A click on a button gives the keyboard back to the main window.
+        s.input.click_center(s.driver.rect(tw.CLASS, tw.WEB))
+        s.input.key("F5")
+        self.assertIsNotNone(s.driver.find_dialog(tw.TITLE, timeout=15), "no message box after a click and F5")
+        s.driver.click_dialog(tw.TITLE, IDOK)
+        s.wait_until(lambda: s.driver.find_dialog(tw.TITLE, timeout=0) is None, 10, "the message to close")
 
         # With the log on, closing the program shows the log in the user's
         # viewer for text files (a fresh Wine prefix has none: give it Notepad).

@@ -25,10 +25,10 @@ class Startup(SessionTestCase):
         left, top, right, bottom = self.client()
         width, height = right - left, bottom - top
         children = {c["id"]: c for c in s.driver.children(tw.CLASS)}
-        expected = {child_id: (left + x, top + y, left + x + w, top + y + h)
-                    for child_id, (x, y, w, h) in tw.LEFT_COLUMN.items()}
-        for child_id, from_right in tw.RIGHT_BUTTONS.items():
-            expected[child_id] = (right - from_right, top + 12, right - from_right + 26, top + 38)
+        # A button's window is its face, larger than its plate by the shadow.
+        expected = {child_id: tw.button_window(plate) for child_id, plate in tw.button_plates(s).items()}
+        x, y, w, h = tw.LEFT_COLUMN[tw.PANEL]
+        expected[tw.PANEL] = (left + x, top + y, left + x + w, top + y + h)
         expected[tw.PREVIEW] = (left + 191, top + 46, left + 191 + width - 198, top + 46 + height - 53)
         return [(i, children[i]["rect"], r) for i, r in expected.items() if children[i]["rect"] != r]
 
@@ -39,7 +39,7 @@ class Startup(SessionTestCase):
         self.assertEqual(children[tw.PREVIEW]["cls"], "TLRAPREVIEW")
         self.assertEqual(children[tw.PANEL]["cls"], "TLRAPSIZE")
         for child_id, text in tw.BUTTON_TEXTS.items():
-            self.assertEqual(children[child_id]["text"], text)
+            self.assertEqual((children[child_id]["cls"], children[child_id]["text"]), (tw.BUTTON_CLASS, text))
 
     def test_startup_picture_centred_on_a4_pages_of_the_printer(self):
         s = self.session

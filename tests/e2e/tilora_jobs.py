@@ -5,7 +5,6 @@ import os
 import re
 import subprocess
 import time
-import unittest
 
 import tilora_window as tw
 from harness import pdf_page_count
@@ -19,11 +18,7 @@ MEMORY_LABELS = ("Percent of memory in use", "Bytes of physical memory", "Free p
                  "Free user bytes")
 
 
-def tilora_cli():
-    path = os.environ.get("TILORA_CLI") or os.path.join(os.path.dirname(__file__), "../../build/native/tools/cli/tilora-cli")
-    if not os.path.exists(path):
-        raise unittest.SkipTest(f"tilora-cli not found at {path} (set TILORA_CLI)")
-    return path
+tilora_cli = tw.tilora_cli
 
 
 def write_picture(path, size):

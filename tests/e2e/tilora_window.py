@@ -1,7 +1,11 @@
 """Tilora's main window as the end-to-end tests see it: control ids, where
 the children sit, and the page grid and picture the preview must show for a
 poster, worked out independently from the numbers the program is given."""
+import functools
 import os
+import subprocess
+import tempfile
+import unittest
 
 PROGRAM = "app/Tilora.exe"
 CLASS = "TLRAMAINFRAME"
@@ -31,6 +35,9 @@ RIGHT_BUTTONS = {WEB: 101, OPTIONS: 67, HELP: 33}
 BUTTON_TEXTS = {OPEN: "Open", SCAN: "Scan", SCAN_SELECT: "Scan Select", PAGE_SETUP: "Page Setup",
                 CROP: "Crop", UNCROP: "Uncrop", PRINT: "Print", WEB: "Web", OPTIONS: "Options", HELP: "Help"}
 
+BUTTON_CLASS = "TSPBUTTONCN"
+BUTTON_HEIGHT = 26
+
 MIN_SIZE = (600, 450)
 METRIC_MARGINS = (500, 500, 2000, 2000)  # left, top, right, bottom in 1/100 mm
 A4 = (21000, 29700)
@@ -39,6 +46,42 @@ OUTLINE = (128, 128, 128)
 CROSS = (255, 0, 0)
 WHITE = (255, 255, 255)
 STRIP = (229, 229, 229)
+
+
+def tilora_cli():
+    path = os.environ.get("TILORA_CLI") or os.path.join(os.path.dirname(__file__), "../../build/native/tools/cli/tilora-cli")
+    if not os.path.exists(path):
+        raise unittest.SkipTest(f"tilora-cli not found at {path} (set TILORA_CLI)")
+    return path
+
+
+@functools.lru_cache(maxsize=None)
+def button_face(width):
+    """(plate x, plate y, face width, face height) of the face of a button
+    whose plate is `width` x 26, as tilora-cli renders it."""
+    with tempfile.TemporaryDirectory() as folder:
+        out = subprocess.run([tilora_cli(), "face", "--width", str(width), os.path.join(folder, "face.png")],
+                             check=True, capture_output=True, text=True).stdout.split()
+    return (int(out[1]), int(out[2]), int(out[4]), int(out[5]))
+
+
+def button_window(plate):
+    """The window rectangle of a skinned button whose plate is (left, top,
+    right, bottom): the face with its shadow, shifted to keep the plate."""
+    left, top, right, bottom = plate
+    x, y, width, height = button_face(right - left)
+    return (left - x, top - y, left - x + width, top - y + height)
+
+
+def button_plates(session):
+    """Screen rectangle of every button's plate, by id, where the layout puts
+    it: the left column fixed, the right-hand buttons from the right edge."""
+    left, top, right, _ = session.driver.client_rect(CLASS)
+    plates = {i: (left + x, top + y, left + x + w, top + y + h)
+              for i, (x, y, w, h) in LEFT_COLUMN.items() if i != PANEL}
+    for i, from_right in RIGHT_BUTTONS.items():
+        plates[i] = (right - from_right, top + 12, right - from_right + BUTTON_HEIGHT, top + 12 + BUTTON_HEIGHT)
+    return plates
 
 
 def windows_path(path):
@@ -158,9 +201,16 @@ def start(session, metric=True, **kwargs):
         session.driver.reg_set(SETTINGS_KEY, "metric", "1" if metric else "0")
     kwargs.setdefault("cwd", program_folder())
     process = session.start_program(PROGRAM, window_class=CLASS, **kwargs)
-    # The start-up picture is in place once the preview names its pages.
-    session.wait_until(lambda: " of " in session.driver.text(CLASS, PREVIEW), 20, "the preview's status")
+    wait_ready(session)
     return process
+
+
+def wait_ready(session):
+    """Waits for the main window with its start-up picture in place, which it
+    is once the preview names its pages."""
+    if not session.driver.wait_window(CLASS, 60):
+        raise AssertionError(f"no {CLASS} window")
+    session.wait_until(lambda: " of " in session.driver.text(CLASS, PREVIEW), 20, "the preview's status")
 
 
 def preview_origin(session):

@@ -45,6 +45,12 @@ class Driver:
         """The direct children: dicts with id, cls, rect, visible, text."""
         return [_child(line) for line in self._run("children", window_class)[1].splitlines()]
 
+    def focus(self, window_class):
+        """The control id of the window with the keyboard focus in the thread
+        of the window of the class (0: that window itself), or None."""
+        status, out = self._run("focus", window_class, check=False)
+        return int(out) if status == 0 and out.strip() else None
+
     def command(self, window_class, command_id):
         self._run("command", window_class, command_id)
 

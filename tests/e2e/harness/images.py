@@ -50,6 +50,12 @@ class Picture:
                         found = [min(found[0], x), found[1], max(found[2], x + 1), y + 1]
         return tuple(found) if found else None
 
+    def crop(self, rect):
+        """The part inside rect (left, top, right, bottom) as a new Picture."""
+        left, top, right, bottom = rect
+        rows = [self.rgb[(y * self.width + left) * 3:(y * self.width + right) * 3] for y in range(top, bottom)]
+        return Picture(right - left, bottom - top, b"".join(rows))
+
     def save_png(self, path):
         stride = self.width * 3
         raw = b"".join(b"\x00" + self.rgb[y * stride:(y + 1) * stride] for y in range(self.height))

@@ -38,6 +38,10 @@ class Input:
             args += ["mouseup", button]
         self._xdotool(*args)
 
+    def press(self, x, y, button=1):
+        """Moves to (x, y) and holds the button down there."""
+        self._xdotool("mousemove", x, y, "mousedown", button)
+
     def release(self, button=1):
         self._xdotool("mouseup", button)
 

@@ -1,6 +1,6 @@
 // Picture resources go through a temporary file, so that they take exactly
 // the road of a picture file the user opens.
-#include "app/shell/picture_resource.h"
+#include "app/base/picture_resource.h"
 
 #include "loader/load_picture.h"
 
