@@ -99,7 +99,7 @@ void full_page_600dpi(benchmark::State& state)
     bool ok = true;
     for (auto _ : state) {
         const char* failure = nullptr;
-        raster_image* sheet = render_page(picture, page.rects, page.sheet, true, nullptr, &failure);
+        raster_image* sheet = render_page(picture, {0, 0, picture->width, picture->height}, page.rects, page.sheet, true, nullptr, &failure);
         ok = ok && sheet;
         std::string reason;
         if (sheet && write_png)
