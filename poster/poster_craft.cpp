@@ -2,6 +2,7 @@
 #include "poster/poster_craft.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "poster/poster_size.h"
 #include "poster/sheet_grid.h"
@@ -81,4 +82,27 @@ std::optional<smm_size> poster_for_sheets(int32_t across, int32_t down, smm_size
     if (down > 0)
         consider(poster_side::height, sheet_row_length(down, page.height, overlap));
     return best;
+}
+
+std::string resolution_short_text(const resolution_report& report)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.0f ppi", std::min(report.ppi_x, report.ppi_y));
+    std::string line = text;
+    if (report.level != resolution_level::good)
+        line += std::string(" (") + resolution_level_word(report.level) + ")";
+    return line;
+}
+
+std::string resolution_long_text(const resolution_report& report, bool metric, int32_t low_ppi)
+{
+    const double unit = metric ? smm_per_cm : smm_per_inch;
+    char text[160];
+    std::snprintf(text, sizeof text, "%.0f x %.0f ppi at this size%s; up to %.2f x %.2f %s keeps %d ppi.",
+                  report.ppi_x, report.ppi_y,
+                  report.level == resolution_level::good ? "" : report.level == resolution_level::low ? " (low)"
+                                                                                                        : " (very low)",
+                  report.largest.width / unit, report.largest.height / unit, metric ? "cm" : "in",
+                  static_cast<int>(low_ppi));
+    return text;
 }

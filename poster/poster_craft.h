@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "poster/geometry.h"
 
@@ -43,6 +44,13 @@ std::optional<resolution_report> poster_resolution(int_size crop, smm_size poste
 
 // "", "low" or "very low".
 const char* resolution_level_word(resolution_level level);
+
+// The meter beside the poster size: the poorer axis, "152 ppi", with
+// " (low)" or " (very low)" after it when warned.
+std::string resolution_short_text(const resolution_report& report);
+// The whole story: "152 x 152 ppi at this size; up to 63.50 x 95.25 cm keeps
+// 150 ppi." in the display unit (centimetres or inches).
+std::string resolution_long_text(const resolution_report& report, bool metric, int32_t low_ppi);
 
 // The largest poster of the crop's aspect on `across` sheets across and
 // `down` sheets down: a given axis filled by its row of tiles less the bands

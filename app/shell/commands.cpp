@@ -2,6 +2,7 @@
 #include "app/shell/commands.h"
 
 #include "app/page_setup/page_setup.h"
+#include "app/poster_windows/extras_dialog.h"
 #include "app/printing/print_command.h"
 #include "app/shell/app_state.h"
 #include "app/shell/open_picture.h"
@@ -24,6 +25,9 @@ bool dispatch_command(tilora_app& app, WPARAM wparam)
         return true;
     case ID_PRINT:
         print_command({app.main_window, &app.document, &app.printer, &app.print_margins});
+        return true;
+    case ID_EXTRAS:
+        extras_dialog(app.main_window, &app.document);
         return true;
     case ID_SCAN:
         app.scanner.scan(app.main_window);
