@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "poster/assembly_sheet.h"
+#include "poster/poster_document.h"
+#include "poster/preview_pages.h"
 #include "poster/poster_craft.h"
 #include "poster/print_job.h"
 #include "poster/print_piece.h"
@@ -305,6 +307,61 @@ TEST(SizeBySheets, GivesTheLargestPosterOnThoseSheets)
     EXPECT_EQ(poster_for_sheets(3, 1, page, 0, {1000, 1000}), (smm_size{27200, 27200}));
     EXPECT_EQ(sheets_needed(*poster_for_sheets(3, 1, page, 0, {1000, 1000}), page, 0), (int_size{2, 1}));
     EXPECT_FALSE(poster_for_sheets(0, 0, page, 0, {1000, 1000}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GlueBand, ThePreviewStepsByTheTileLessTheBandAndShowsTheBands)
+{
+    preview_geometry plain, banded;
+    ASSERT_TRUE(preview_layout_bands({600, 440}, {40000, 30000}, {18500, 27200}, 0, &plain));
+    preview_geometry spec;
+    ASSERT_TRUE(preview_layout({600, 440}, {40000, 30000}, {18500, 27200}, &spec));
+    EXPECT_EQ(plain.picture_rect, spec.picture_rect);
+    EXPECT_TRUE(preview_glue_bands(plain, {3, 2}).empty());
+
+    ASSERT_TRUE(preview_layout_bands({600, 440}, {40000, 30000}, {18500, 27200}, 2000, &banded));
+    const int_size n = sheets_needed({40000, 30000}, {18500, 27200}, 2000);
+    ASSERT_EQ(n, (int_size{3, 2}));
+    EXPECT_LT(banded.step.width, banded.cell.width);
+    const int_rect grid = preview_grid_rect(banded, n);
+    EXPECT_EQ(grid.right - grid.left, banded.step.width * 2 + banded.cell.width);
+    const std::vector<int_rect> bands = preview_glue_bands(banded, n);
+    ASSERT_EQ(bands.size(), 3u);
+    // A click on the first band belongs to the second column; one past the
+    // last step to the last column.
+    int32_t column = -1, row = -1;
+    ASSERT_TRUE(preview_page_at(banded, n, bands[0].left, bands[0].top + 1, &column, &row));
+    EXPECT_EQ(column, 1);
+    ASSERT_TRUE(preview_page_at(banded, n, grid.right - 1, grid.top, &column, &row));
+    EXPECT_EQ(column, 2);
+}
+
+TEST(PosterDocumentCraft, TheBandGrowsTheGridAndSheetsSizeThePoster)
+{
+    kit_init();
+    poster_document doc;
+    doc.init_defaults(true, {500, 500, 2000, 2000});
+    doc.set_a4_page();
+    doc.set_preview_client({600, 440});
+    doc.install_picture(owned_image(image_create(PIXEL_BGR24, 3000, 2000)));
+    ASSERT_TRUE(doc.type_poster_side(POSTER_WIDTH, 55.5));  // three whole tiles of 18.5 cm
+    EXPECT_EQ(doc.npages(), (int_size{3, 2}));
+    poster_craft craft = doc.craft();
+    craft.overlap = 1000;
+    ASSERT_TRUE(doc.set_craft(craft));
+    EXPECT_EQ(doc.npages(), (int_size{4, 2}));
+    EXPECT_EQ(doc.g_poster().width, 55500);  // the poster keeps its size
+    ASSERT_TRUE(doc.size_by_sheets(3, 0));
+    EXPECT_EQ(doc.g_poster(), (smm_size{53500, 35667}));
+    EXPECT_EQ(doc.npages(), (int_size{3, 2}));
+    EXPECT_EQ(doc.entry(POSTER_WIDTH), 53.5);
+    craft.overlap = 30000;  // brought into range: 30 mm
+    ASSERT_TRUE(doc.set_craft(craft));
+    EXPECT_EQ(doc.craft().overlap, max_overlap_smm);
+    EXPECT_FALSE(doc.size_by_sheets(0, 0));
 }
 
 }  // namespace
