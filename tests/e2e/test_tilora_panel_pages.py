@@ -142,8 +142,9 @@ class PanelAndPages(SessionTestCase):
         self.assertEqual(s.driver.text(tw.CLASS, tw.HEIGHT_EDIT), height)
         self.assertEqual(s.driver.text(tw.CLASS, tw.PREVIEW), status)
         # Commands without an action yet, Crop pressed twice, and ids outside
-        # the table change nothing.
-        for command in (tw.SCAN, tw.SCAN_SELECT, tw.WEB, tw.HELP, tw.OPTIONS, tw.CROP, tw.CROP, 999):
+        # the table change nothing. (Scan has its own test: without a scanner
+        # it says so in a message box.)
+        for command in (tw.WEB, tw.HELP, tw.OPTIONS, tw.CROP, tw.CROP, 999):
             s.driver.command(tw.CLASS, command)
         s.driver.command(tw.CLASS, tw.UNCROP)
         s.wait_for_text(tw.CLASS, "64.00", tw.WIDTH_EDIT)
