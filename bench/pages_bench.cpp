@@ -113,13 +113,14 @@ void sheet_benchmark(benchmark::State& state)
             ok = pdf.emplace(path, page.sheet, 0).ok();
         for (auto _ : state) {
             const char* failure = nullptr;
-            raster_image* sheet = render_page(picture, page.rects, page.sheet, true, nullptr, &failure);
+            raster_image* sheet = render_page(picture, {0, 0, picture->width, picture->height}, page.rects, page.sheet, true,
+                                              nullptr, &failure);
             ok = ok && sheet;
             std::string reason;
             if (sheet && output == sheet_output::png)
                 ok = write_image_png(path.c_str(), sheet, &reason, png_effort::fast) && ok;
             if (sheet && pdf)
-                ok = pdf->take_sheet({1, 1}, sheet, page.sheet) && ok;
+                ok = pdf->take_sheet("page-1-1", sheet, page.sheet) && ok;
             image_free(sheet);
         }
         if (pdf)

@@ -78,6 +78,7 @@ enum class layout_refusal : int32_t {
     no_crop,         // the crop has no pixels
     no_poster,       // the poster has no area
     too_many_pages,  // the grid exceeds max_grid_pages
+    band_too_wide,   // the glue band is not narrower than the tile
 };
 
 // Whether a poster of this size can be laid out on this tile: both positive
@@ -135,6 +136,7 @@ struct preview_geometry {
     int_size cell;             // one page in client pixels
     int_point grid_origin;     // top-left corner of the grid
     int_rect picture_rect;     // the poster picture inside the grid
+    int_size step = {};        // from one page to the next: the cell less the glue band
 };
 
 // Client pixels the preview keeps free: a border on each side and a status
@@ -149,3 +151,8 @@ constexpr int32_t preview_status_height = 20;
 // the borders and the status strip leaves no room (cells of 0). Returns false,
 // writing nothing, when check_grid refuses.
 bool preview_layout(int_size client, smm_size poster, smm_size page, preview_geometry* out);
+// The same with a glue band of overlap smm between neighbouring pages: the
+// grid is the row of sheets (sheet_grid.h), the cells overlap by the band
+// and step by the tile less the band. An overlap of 0 gives preview_layout's
+// geometry. Returns false, writing nothing, when check_sheet_grid refuses.
+bool preview_layout_bands(int_size client, smm_size poster, smm_size page, int32_t overlap, preview_geometry* out);

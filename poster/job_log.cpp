@@ -84,6 +84,16 @@ void log_job_grid(const job_log* log, int_size npages, int32_t all_papers)
     job_log_printf(log, "all_papers: %i\n", all_papers);
 }
 
+void log_job_craft(const job_log* log, const poster_craft& craft, const char* paper_name)
+{
+    job_log_printf(log, "overlap (smm): %i\n", craft.overlap);
+    job_log_printf(log, "seamless: %i\n", craft.seamless ? 1 : 0);
+    job_log_printf(log, "labels: %i\n", craft.labels ? 1 : 0);
+    job_log_printf(log, "trim_marks: %i\n", craft.trim_marks ? 1 : 0);
+    job_log_printf(log, "assembly_sheet: %i\n", craft.assembly_sheet ? 1 : 0);
+    job_log_printf(log, "paper_name: %s\n", paper_name ? paper_name : "");
+}
+
 void log_job_page_header(const job_log* log, int32_t counter)
 {
     job_log_printf(log, "Page %i --------------------------------------------------\n", counter);
@@ -106,6 +116,12 @@ void log_job_page_absolute(const job_log* log, const page_rects& rects)
 {
     job_log_rect(log, "image_rect", rects.picture_rect);
     job_log_rect(log, "page_rect", rects.device_rect);
+}
+
+void log_job_page_seamless(const job_log* log, const page_rects& rects)
+{
+    job_log_pair(log, "poster_du", rects.poster_du);
+    job_log_pair(log, "part_at", {rects.part_at.x, rects.part_at.y});
 }
 
 void log_job_page_end(const job_log* log, uint32_t seconds, bool success)

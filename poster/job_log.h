@@ -4,6 +4,7 @@
 // so callers log unconditionally.
 #pragma once
 #include "poster/geometry.h"
+#include "poster/poster_craft.h"
 #include "poster/print_job.h"
 
 #include <cstdint>
@@ -35,6 +36,9 @@ void log_job_print_start(const job_log* log, int_size img_size);
 void log_job_print_area(const job_log* log, bool swap, const print_area& area);
 void log_job_document(const job_log* log, const char* document_name, bool portrait);
 void log_job_grid(const job_log* log, int_size npages, int32_t all_papers);
+// The craft the job prints with: band, seamless sheets, labels, marks,
+// assembly sheet, and the paper's name.
+void log_job_craft(const job_log* log, const poster_craft& craft, const char* paper_name);
 // counter: pages printed so far, so a skipped page repeats the number.
 void log_job_page_header(const job_log* log, int32_t counter);
 void log_job_page_position(const job_log* log, int32_t column, int32_t row);
@@ -42,4 +46,6 @@ void log_job_page_position(const job_log* log, int32_t column, int32_t row);
 void log_job_page_piece(const job_log* log, const int_size& img_size, const page_rects& rects);
 // The same rectangles once moved into picture and device coordinates.
 void log_job_page_absolute(const job_log* log, const page_rects& rects);
+// Seamless parts: the poster's device extent and where the part lies in it.
+void log_job_page_seamless(const job_log* log, const page_rects& rects);
 void log_job_page_end(const job_log* log, uint32_t seconds, bool success);

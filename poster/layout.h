@@ -10,10 +10,11 @@ struct poster_layout {
     preview_geometry preview;
 };
 
-// Lays out a poster of size poster on tiles of size page, showing a crop of
-// crop pixels in a preview of the given client size. The selection is reset
+// Lays out a poster of size poster on tiles of size page, overlapping by a
+// glue band of overlap smm (0: none), showing a crop of crop pixels in a
+// preview of the given client size. The selection is reset
 // to all pages when the grid changes size and kept otherwise, so pages the
 // user switched off stay off while the page count holds. A refused layout
 // (check_layout) changes neither the selection nor *out.
-layout_refusal recompute_layout_geometry(int_size client, smm_size poster, smm_size page, int_size crop,
-                                         page_flags& flags, poster_layout* out);
+layout_refusal recompute_layout_geometry(int_size client, smm_size poster, smm_size page, int32_t overlap,
+                                         int_size crop, page_flags& flags, poster_layout* out);

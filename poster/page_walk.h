@@ -6,6 +6,7 @@
 #include "poster/geometry.h"
 #include "poster/job_log.h"
 #include "poster/page_flags.h"
+#include "poster/poster_craft.h"
 #include "poster/print_job.h"
 
 #include <cstdint>
@@ -25,6 +26,9 @@ struct poster_job {
     bool portrait;           // column order, else row order
     int_size npages;
     const page_flags* flags;
+    poster_craft craft = {};              // seamless sheets, band, labels, marks, assembly sheet
+    const raster_image* image = nullptr;  // the working picture, for the assembly sheet
+    const char* paper_name = "";          // shown on the assembly sheet; empty: the paper's size
 };
 
 // The device a walk prints on. Pages come one after another: start_page,
@@ -36,6 +40,12 @@ public:
     virtual bool start_page() { return true; }
     // Prints the page, the counter-th printed; false when it failed.
     virtual bool print_page(grid_position page, int32_t counter, const page_rects& rects) = 0;
+    // Puts a picture of device pixels on the current sheet with its top-left
+    // corner at `at` (device coordinates): labels, trim marks and the bands
+    // of the assembly sheet arrive this way. False when it failed.
+    virtual bool send_image(const raster_image* image, int_point at) = 0;
+    // Starts the assembly sheet, the extra first page; false leaves it out.
+    virtual bool start_assembly_sheet() { return start_page(); }
     // Ends the sheet; false stops the walk (a failed page, or a cancelled job).
     virtual bool end_page(bool printed) { return printed; }
     // After a page and before its last log record, with its time in seconds.
@@ -45,6 +55,9 @@ public:
 // The records that open a job's log, from "DC" to the grid.
 void log_job_opening(const job_log* log, const poster_job& job);
 
-// Walks the grid; true when the walk reached its end, false when a page
-// stopped it.
+// How the job's sheets are cut.
+sheet_frame job_sheet_frame(const poster_job& job);
+
+// Walks the grid, after the assembly sheet when the craft asks for one;
+// true when the walk reached its end, false when a page stopped it.
 bool walk_pages(const poster_job& job, page_target& target, const job_log* log);

@@ -6,6 +6,7 @@
 #include "poster/layout.h"
 #include "poster/number_text.h"
 #include "poster/poster_size.h"
+#include "poster/sheet_grid.h"
 #include "raster/resize.h"
 
 namespace {
@@ -96,7 +97,7 @@ void poster_document::set_a4_page()
 
 bool poster_document::set_page_setup(const smm_rect& margins, smm_size tile)
 {
-    if (check_grid(g_poster_, tile) != layout_refusal::none)
+    if (check_sheet_grid(g_poster_, tile, craft_.overlap) != layout_refusal::none)
         return false;
     g_paper_margin_ = margins;
     g_page_ = tile;
@@ -108,6 +109,37 @@ void poster_document::set_metric(bool metric)
 {
     g_metric_ = metric;
     show_poster_size(POSTER_BOTH);
+}
+
+bool poster_document::set_craft(const poster_craft& craft)
+{
+    const poster_craft checked = checked_craft(craft);
+    if (g_page_.width > 0 && g_poster_.width > 0 &&
+        check_sheet_grid(g_poster_, g_page_, checked.overlap) != layout_refusal::none)
+        return false;
+    craft_ = checked;
+    recompute_layout();
+    return true;
+}
+
+bool poster_document::size_by_sheets(int32_t across, int32_t down)
+{
+    if (!g_image_ || !panel_ready_)
+        return false;
+    const std::optional<smm_size> poster = poster_for_sheets(across, down, g_page_, craft_.overlap, crop_size());
+    if (!poster || check_sheet_layout(*poster, g_page_, craft_.overlap, crop_size()) != layout_refusal::none)
+        return false;
+    g_poster_ = *poster;
+    show_poster_size(POSTER_BOTH);
+    recompute_layout();
+    return true;
+}
+
+std::optional<resolution_report> poster_document::resolution() const
+{
+    if (!g_image_)
+        return std::nullopt;
+    return poster_resolution(crop_size(), g_poster_, craft_.low_ppi, craft_.very_low_ppi);
 }
 
 void poster_document::install_picture(owned_image image)
@@ -187,7 +219,7 @@ bool poster_document::apply_crop_band(const int_rect& band)
             ? entries_[index_of(side)]
             : shown_number(side == POSTER_WIDTH ? g_poster_.width : g_poster_.height, unit_smm());
     const std::optional<smm_size> poster = poster_for_entry(side, number, size);
-    if (!poster || check_layout(*poster, g_page_, size) != layout_refusal::none)
+    if (!poster || check_sheet_layout(*poster, g_page_, craft_.overlap, size) != layout_refusal::none)
         return false;
     g_image_crop_ = crop;
     entries_[index_of(side)] = number;
@@ -202,7 +234,7 @@ layout_refusal poster_document::recompute_layout()
     if (g_image_) {
         poster_layout layout{};
         const layout_refusal refusal =
-            recompute_layout_geometry(preview_client_, g_poster_, g_page_, crop_size(), pages_, &layout);
+            recompute_layout_geometry(preview_client_, g_poster_, g_page_, craft_.overlap, crop_size(), pages_, &layout);
         if (refusal != layout_refusal::none)
             return refusal;
         preview_image_.reset();
@@ -231,7 +263,7 @@ std::optional<smm_size> poster_document::poster_for_entry(int side, std::optiona
         return std::nullopt;
     // A poster that would need more pages than a layout can hold is refused
     // like a size out of range.
-    if (check_grid(poster, g_page_) == layout_refusal::too_many_pages)
+    if (check_sheet_grid(poster, g_page_, craft_.overlap) == layout_refusal::too_many_pages)
         return std::nullopt;
     return poster;
 }

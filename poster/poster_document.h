@@ -11,6 +11,7 @@
 
 #include "poster/geometry.h"
 #include "poster/page_flags.h"
+#include "poster/poster_craft.h"
 #include "raster/owned_image.h"
 
 // The sides of the poster, as a mask.
@@ -53,6 +54,12 @@ public:
     const raster_image* preview_image() const { return preview_image_.get(); }
     int32_t crop_mode() const { return crop_mode_; }
     smm_size saved_poster() const { return saved_poster_; }
+    // Seamless sheets, the glue band, labels, marks, the assembly sheet and
+    // the resolution meter.
+    const poster_craft& craft() const { return craft_; }
+    // The picture's effective resolution on the poster; nullopt without a
+    // picture.
+    std::optional<resolution_report> resolution() const;
     // The crop's size in picture pixels.
     int_size crop_size() const;
     // smm in one unit of display: a centimetre or an inch.
@@ -75,6 +82,13 @@ public:
     bool set_page_setup(const smm_rect& margins, smm_size tile);
     // The display unit; both entries show the poster anew in it.
     void set_metric(bool metric);
+    // New craft settings, brought into range; the layout follows a new band.
+    // Refused, changing nothing, when the band leaves no layout.
+    bool set_craft(const poster_craft& craft);
+    // Sizing by sheets: the largest poster of the crop's aspect on `across`
+    // sheets across and `down` down (0: free), both entries showing it. False,
+    // changing nothing, when no such poster can be laid out.
+    bool size_by_sheets(int32_t across, int32_t down);
 
     // Makes image (any pixel type) the working picture, taking ownership:
     // Uncrop, the whole new picture, the poster keeping the entry of the
@@ -133,6 +147,7 @@ private:
     int_size preview_client_ = {};
     bool panel_ready_ = false;                // typed sizes count only after start-up
     std::optional<double> entries_[2];        // what the width and height entries hold
+    poster_craft craft_;
 };
 
 // The crop a band drawn over the preview's picture gives: the band mapped

@@ -3,8 +3,11 @@
 #pragma once
 #include "poster/geometry.h"
 
-// Outlines are drawn and clicks taken only when every page is more than one
-// pixel wide and high.
+#include <vector>
+
+// Pages step by the geometry's step (the cell less the glue band; the cell
+// itself without one). Outlines are drawn and clicks taken only when every
+// page is more than one pixel wide and high.
 bool preview_grid_usable(const preview_geometry& geometry);
 
 // The whole grid: from its origin, columns x rows cells.
@@ -22,3 +25,8 @@ int_rect preview_page_outline(const preview_geometry& geometry, int_size npages,
 // or the point lies left of, above, right of or below the grid.
 bool preview_page_at(const preview_geometry& geometry, int_size npages, int32_t x, int32_t y, int32_t* column,
                      int32_t* row);
+
+// The glue bands where neighbouring pages overlap: a strip the grid's height
+// per inner column edge, one the grid's width per inner row edge. None
+// without a band.
+std::vector<int_rect> preview_glue_bands(const preview_geometry& geometry, int_size npages);

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "poster/sheet_grid.h"
+
 bool next_grid_position(grid_position& position, int_size npages, bool portrait)
 {
     if (npages.width <= 0 || npages.height <= 0)
@@ -27,21 +29,38 @@ bool next_grid_position(grid_position& position, int_size npages, bool portrait)
 bool page_rects_for(smm_size poster, const print_area& area, const int_rect& crop, int32_t column, int32_t row,
                     page_rects* out)
 {
-    const int_rect& pr = area.print_rect;
+    sheet_frame frame;
+    frame.poster = poster;
+    frame.area = area;
+    return sheet_rects_for(frame, crop, column, row, out);
+}
+
+bool sheet_rects_for(const sheet_frame& frame, const int_rect& crop, int32_t column, int32_t row, page_rects* out)
+{
+    const int_rect& pr = frame.area.print_rect;
     const int_size page_du = {pr.right - pr.left, pr.bottom - pr.top};
     if (page_du.width <= 0 || page_du.height <= 0)
         return false;
     const int_size img_size = {crop.right - crop.left, crop.bottom - crop.top};
     page_piece_rects piece;
-    if (!page_piece(poster, area.print_size, page_du, img_size, column, row, &piece))
+    if (!sheet_piece(frame.poster, frame.area.print_size, frame.overlap, page_du, img_size, column, row, &piece))
         return false;
+    page_rects rects;
+    device_placement placement;
+    if (frame.seamless &&
+        place_poster_on_device(frame.poster, sheets_needed(frame.poster, frame.area.print_size, frame.overlap),
+                               page_du, frame.overlap, frame.dpi_x, frame.dpi_y, &placement)) {
+        seamless_part(placement, page_du, column, row, &piece.page_rect, &rects.part_at);
+        rects.poster_du = placement.poster_du;
+    }
     const int_rect& i = piece.image_rect;
     const int_rect& p = piece.page_rect;
-    out->page_du = page_du;
-    out->image_rect = i;
-    out->page_rect = p;
-    out->picture_rect = {i.left + crop.left, i.top + crop.top, i.right + crop.left, i.bottom + crop.top};
-    out->device_rect = {p.left + pr.left, p.top + pr.top, p.right + pr.left, p.bottom + pr.top};
+    rects.page_du = page_du;
+    rects.image_rect = i;
+    rects.page_rect = p;
+    rects.picture_rect = {i.left + crop.left, i.top + crop.top, i.right + crop.left, i.bottom + crop.top};
+    rects.device_rect = {p.left + pr.left, p.top + pr.top, p.right + pr.left, p.bottom + pr.top};
+    *out = rects;
     return true;
 }
 

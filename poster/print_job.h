@@ -28,6 +28,22 @@ struct page_rects {
     int_rect page_rect;     // device pixels, relative to the tile's top-left corner
     int_rect picture_rect;  // image_rect moved into picture pixels
     int_rect device_rect;   // page_rect moved into device pixels from the device origin
+    // Seamless sheets: the poster's extent in device pixels and where the part
+    // lies in it; a poster_du of 0 x 0 resamples the part on its own.
+    int_size poster_du = {};
+    int_point part_at = {};
+};
+
+// How a job cuts its sheets: the poster on the printable tile, the glue band
+// between neighbouring sheets and whether the parts come from one resample of
+// the whole crop (seamless) or each from its own.
+struct sheet_frame {
+    smm_size poster = {};
+    print_area area = {};
+    int32_t overlap = 0;  // smm
+    bool seamless = false;
+    int32_t dpi_x = 0;    // the device's resolution, for seamless parts
+    int32_t dpi_y = 0;
 };
 
 // The rectangles of the page in column, row: the piece of the poster on the
@@ -36,6 +52,14 @@ struct page_rects {
 // off the grid) or print_rect has no device pixels.
 bool page_rects_for(smm_size poster, const print_area& area, const int_rect& crop, int32_t column, int32_t row,
                     page_rects* out);
+
+// The rectangles of a sheet of the frame: image_rect and picture_rect as
+// sheet_piece gives them (page_piece with the band); page_rect and
+// device_rect, when seamless, the sheet's part of the poster placed on the
+// device (place_poster_on_device), else sheet_piece's. False, writing
+// nothing, when the layout is refused, the sheet lies off the grid or
+// print_rect has no device pixels.
+bool sheet_rects_for(const sheet_frame& frame, const int_rect& crop, int32_t column, int32_t row, page_rects* out);
 
 // Corner marks at the edges of a printed part: eight axis-parallel lines,
 // two arms of 5 mm at each corner. Lines run from `from` towards `to`, the

@@ -14,10 +14,11 @@ uint32_t elapsed_ms(std::chrono::steady_clock::time_point since)
     return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
 }
 
-}  // namespace
-
-bool print_piece(const raster_image* view, const int_rect& device_rect, resize_progress_fn progress,
-                 const piece_row_sink& sink, const job_log* log)
+// Creates the part's image, resamples into it with resample and sends its
+// rows; the records and ways out of print_piece.
+template <typename Resample>
+bool send_resampled(const int_rect& device_rect, bool ready, Resample resample, const piece_row_sink& sink,
+                    const job_log* log)
 {
     job_log_memory_report(log);
     const int32_t width = device_rect.right - device_rect.left;
@@ -26,17 +27,17 @@ bool print_piece(const raster_image* view, const int_rect& device_rect, resize_p
     // row of no pixels is not something to send a printer.
     if (width <= 0 || height <= 0)
         return true;
-    if (!view || pixel_color_bytes(view->type) != 3 || !sink.send_row)
+    if (!ready || !sink.send_row)
         return false;
 
-    owned_image big_img(image_create(view->type, width, height));
+    owned_image big_img(image_create(PIXEL_BGR24, width, height));
     if (!big_img) {
         job_log_printf(log, "image_create fail: %i x %i\n\n", width, height);
         return false;
     }
     job_log_printf(log, "big_img created: %i x %i\n\n", width, height);
     const auto start = std::chrono::steady_clock::now();
-    if (!image_resize(progress, view, big_img.get(), RESIZE_LANCZOS3))
+    if (!resample(big_img.get()))
         return false;
     job_log_printf(log, "image_resize time (s): %i\n", static_cast<int>(elapsed_ms(start) / 1000));
 
@@ -48,4 +49,33 @@ bool print_piece(const raster_image* view, const int_rect& device_rect, resize_p
             return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool print_piece(const raster_image* view, const int_rect& device_rect, resize_progress_fn progress,
+                 const piece_row_sink& sink, const job_log* log)
+{
+    return send_resampled(
+        device_rect, view && pixel_color_bytes(view->type) == 3,
+        [&](raster_image* big_img) { return image_resize(progress, view, big_img, RESIZE_LANCZOS3); }, sink, log);
+}
+
+bool print_page_part(const raster_image* picture, const int_rect& crop, const page_rects& rects,
+                     resize_progress_fn progress, const piece_row_sink& sink, const job_log* log)
+{
+    if (rects.poster_du.width <= 0 || rects.poster_du.height <= 0) {
+        raster_image view;
+        return piece_view(picture, rects.picture_rect, &view) &&
+               print_piece(&view, rects.device_rect, progress, sink, log);
+    }
+    raster_image crop_view;
+    const bool ready = piece_view(picture, crop, &crop_view) && pixel_color_bytes(picture->type) == 3;
+    return send_resampled(
+        rects.device_rect, ready,
+        [&](raster_image* big_img) {
+            return image_resize_part(progress, &crop_view, rects.poster_du.width, rects.poster_du.height,
+                                     rects.part_at.x, rects.part_at.y, big_img);
+        },
+        sink, log);
 }

@@ -5,6 +5,7 @@
 #pragma once
 #include "poster/geometry.h"
 #include "poster/job_log.h"
+#include "poster/print_job.h"
 #include "raster/raster_image.h"
 #include "raster/resize.h"
 
@@ -29,3 +30,11 @@ struct piece_row_sink {
 // freed on every way out.
 bool print_piece(const raster_image* view, const int_rect& device_rect, resize_progress_fn progress,
                  const piece_row_sink& sink, const job_log* log);
+
+// The picture part of a printed page, taken from picture (24-bit) with its
+// crop: for seamless rects (a poster_du) the part's rectangle of one resample
+// of the whole crop to poster_du, computed from the crop pixels it reads;
+// otherwise print_piece of the view over picture_rect. Either way the image
+// has device_rect's size, is logged and sent as print_piece does.
+bool print_page_part(const raster_image* picture, const int_rect& crop, const page_rects& rects,
+                     resize_progress_fn progress, const piece_row_sink& sink, const job_log* log);

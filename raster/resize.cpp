@@ -46,19 +46,15 @@ const char* resize_path_name(resize_path path)
     return "unknown";
 }
 
-bool resize_filtered(resize_progress_fn progress, const raster_image* source, raster_image* destination,
-                     resize_path path)
+bool resize_filtered_tables(resize_progress_fn progress, const raster_image* source, raster_image* destination,
+                            resize_table& htable, resize_table& vtable, resize_path path)
 {
-    const resize_shape shape = resize_check(source, destination);
-    if (shape != resize_shape::ready)
-        return shape == resize_shape::empty;
     const resize_simd_kernels* simd = nullptr;
     if (path != resize_path::plain) {
         simd = resize_simd_kernels_for(path);
         if (!simd)
             return false;
     }
-
     const int bytes = pixel_color_bytes(destination->type);
     scoped_image intermediate(image_create(bytes, destination->width, source->height));
     if (!intermediate.image)
@@ -69,11 +65,59 @@ bool resize_filtered(resize_progress_fn progress, const raster_image* source, ra
         row_fn = simd ? simd->row_bgr : resize_row_bgr;
         prepare = simd ? simd->prepare_bgr : nullptr;
     }
-    if (!resize_horizontal_pass(progress, source, intermediate.image, row_fn, prepare))
+    if (!resize_horizontal_pass(progress, source, intermediate.image, htable, row_fn, prepare))
         return false;
+    htable.release();
     if (simd)
-        return resize_vertical_strips(progress, intermediate.image, destination, simd->rows);
-    return resize_vertical_columns(progress, intermediate.image, destination);
+        return resize_vertical_strips(progress, intermediate.image, destination, vtable, simd->rows);
+    return resize_vertical_columns(progress, intermediate.image, destination, vtable);
+}
+
+bool resize_filtered(resize_progress_fn progress, const raster_image* source, raster_image* destination,
+                     resize_path path)
+{
+    const resize_shape shape = resize_check(source, destination);
+    if (shape != resize_shape::ready)
+        return shape == resize_shape::empty;
+    if (path != resize_path::plain && !resize_simd_kernels_for(path))
+        return false;
+    const int bytes = pixel_color_bytes(destination->type);
+    resize_table htable;
+    resize_table vtable;
+    if (!resize_table_build(&htable, source->width, destination->width, lanczos3, 3.0, bytes) ||
+        !resize_table_build(&vtable, source->height, destination->height, lanczos3, 3.0, bytes))
+        return false;
+    return resize_filtered_tables(progress, source, destination, htable, vtable, path);
+}
+
+bool resize_filtered_part(resize_progress_fn progress, const raster_image* source, int32_t full_width,
+                          int32_t full_height, int32_t x, int32_t y, raster_image* destination, resize_path path)
+{
+    const resize_shape shape = resize_check(source, destination);
+    if (shape != resize_shape::ready)
+        return shape == resize_shape::empty;
+    if (path != resize_path::plain && !resize_simd_kernels_for(path))
+        return false;
+    const int bytes = pixel_color_bytes(destination->type);
+    resize_table htable;
+    resize_table vtable;
+    int32_t left = 0;
+    int32_t top = 0;
+    if (!resize_table_build_part(&htable, source->width, full_width, x, destination->width, lanczos3, 3.0, bytes,
+                                 &left) ||
+        !resize_table_build_part(&vtable, source->height, full_height, y, destination->height, lanczos3, 3.0, bytes,
+                                 &top))
+        return false;
+    // Only the source pixels the part's entries read take part.
+    raster_image window;
+    image_view(&window, top, left, source, htable.source_length, vtable.source_length);
+    return resize_filtered_tables(progress, &window, destination, htable, vtable, path);
+}
+
+bool image_resize_part(resize_progress_fn progress, const raster_image* source, int32_t full_width,
+                       int32_t full_height, int32_t x, int32_t y, raster_image* destination)
+{
+    return resize_filtered_part(progress, source, full_width, full_height, x, y, destination, resize_best_path());
 }
 
 bool image_resize(resize_progress_fn progress, const raster_image* source, raster_image* destination, int method)

@@ -29,12 +29,9 @@ void resize_row_bgr(const uint8_t* row, int32_t, const resize_table& table, uint
 }
 
 bool resize_horizontal_pass(resize_progress_fn progress, const raster_image* source, raster_image* intermediate,
-                            resize_row_fn row_fn, resize_prepare_fn prepare)
+                            resize_table& table, resize_row_fn row_fn, resize_prepare_fn prepare)
 {
     const int bytes = pixel_color_bytes(intermediate->type);
-    resize_table table;
-    if (!resize_table_build(&table, source->width, intermediate->width, lanczos3, 3.0, bytes))
-        return false;
     if (prepare && !prepare(&table))
         return false;
     for (int32_t y = 0; y < intermediate->height; ++y) {
@@ -47,12 +44,9 @@ bool resize_horizontal_pass(resize_progress_fn progress, const raster_image* sou
 }
 
 bool resize_vertical_columns(resize_progress_fn progress, const raster_image* intermediate,
-                             raster_image* destination)
+                             raster_image* destination, const resize_table& table)
 {
     const int bytes = pixel_color_bytes(intermediate->type);
-    resize_table table;
-    if (!resize_table_build(&table, intermediate->height, destination->height, lanczos3, 3.0, bytes))
-        return false;
     scoped_block column(kit_alloc((uint64_t)intermediate->height * bytes));
     if (!column.block)
         return false;

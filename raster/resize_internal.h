@@ -6,6 +6,7 @@
 #include "raster/kit_scoped.h"
 #include "raster/raster_image.h"
 #include "raster/resize.h"
+#include "raster/resize_paths.h"
 #include "raster/resize_table.h"
 
 enum class resize_shape { refused, empty, ready };
@@ -49,14 +50,16 @@ void resize_row_bgr(const uint8_t* row, int32_t row_bytes, const resize_table& t
 // packed block); false when memory runs out.
 using resize_prepare_fn = bool (*)(resize_table* table);
 
-// Horizontal pass: source into the intermediate image (destination width,
-// source height), one callback per row. False when stopped or out of memory.
+// Horizontal pass with table (source width onto the intermediate's width):
+// source into the intermediate image (destination width, source height), one
+// callback per row. False when stopped or out of memory.
 bool resize_horizontal_pass(resize_progress_fn progress, const raster_image* source, raster_image* intermediate,
-                            resize_row_fn row_fn, resize_prepare_fn prepare);
+                            resize_table& table, resize_row_fn row_fn, resize_prepare_fn prepare);
 
-// Vertical pass through a packed column buffer, one column at a time.
+// Vertical pass with table (intermediate height onto the destination's
+// height) through a packed column buffer, one column at a time.
 bool resize_vertical_columns(resize_progress_fn progress, const raster_image* intermediate,
-                             raster_image* destination);
+                             raster_image* destination, const resize_table& table);
 
 // Computes bytes bytes of one destination row: byte i is the weighted sum of
 // byte i of the rows base + offset * stride over the pairs (offsets are row
@@ -67,4 +70,10 @@ using resize_rows_fn = void (*)(const uint8_t* base, ptrdiff_t stride, const res
 // Vertical pass over strips of columns, each strip computed row by row; the
 // callback still sees one call per column, before that column is written.
 bool resize_vertical_strips(resize_progress_fn progress, const raster_image* intermediate,
-                            raster_image* destination, resize_rows_fn rows_fn);
+                            raster_image* destination, resize_table& table, resize_rows_fn rows_fn);
+
+// The filtered method with its two tables made by the caller: htable maps the
+// source's width onto the destination's, vtable its height. The horizontal
+// table is released once its pass is done.
+bool resize_filtered_tables(resize_progress_fn progress, const raster_image* source, raster_image* destination,
+                            resize_table& htable, resize_table& vtable, resize_path path);

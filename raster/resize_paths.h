@@ -22,5 +22,8 @@ const char* resize_path_name(resize_path path);
 // supported.
 bool resize_filtered(resize_progress_fn progress, const raster_image* source, raster_image* destination,
                      resize_path path);
+// image_resize_part on the given path.
+bool resize_filtered_part(resize_progress_fn progress, const raster_image* source, int32_t full_width,
+                          int32_t full_height, int32_t x, int32_t y, raster_image* destination, resize_path path);
 // The nearest-neighbour method.
 bool resize_nearest(resize_progress_fn progress, const raster_image* source, raster_image* destination);

@@ -18,12 +18,9 @@ int32_t strip_columns(int bytes_per_pixel)
 }  // namespace
 
 bool resize_vertical_strips(resize_progress_fn progress, const raster_image* intermediate,
-                            raster_image* destination, resize_rows_fn rows_fn)
+                            raster_image* destination, resize_table& table, resize_rows_fn rows_fn)
 {
     const int bytes = pixel_color_bytes(intermediate->type);
-    resize_table table;
-    if (!resize_table_build(&table, intermediate->height, destination->height, lanczos3, 3.0, bytes))
-        return false;
     // The offsets address pixels of a packed column; here they select rows.
     for (int32_t i = 0; i < table.length; ++i)
         for (int32_t k = 0; k < table.entries[i].count; ++k)

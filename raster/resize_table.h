@@ -39,3 +39,13 @@ struct resize_table {
 // lengths below 1, offsets beyond 32 bits, or when memory runs out.
 bool resize_table_build(resize_table* table, int32_t source_length, int32_t destination_length,
                         resize_kernel_fn kernel, double support, int32_t bytes_per_pixel);
+
+// Entries first .. first + count - 1 of that table, each exactly as the whole
+// table holds it, with offsets counted from the first source pixel any of
+// them reads: *source_begin receives that pixel, and the table's
+// source_length the number of pixels from it to the last one read. A part of
+// a larger resample thus needs only the source pixels its entries read.
+// False (and an empty table) also for a range outside the destination.
+bool resize_table_build_part(resize_table* table, int32_t source_length, int32_t destination_length,
+                             int32_t first, int32_t count, resize_kernel_fn kernel, double support,
+                             int32_t bytes_per_pixel, int32_t* source_begin);

@@ -31,6 +31,7 @@
 #define ID_CROP 114
 #define ID_UNCROP 115
 #define ID_POSTER_SIZE 116
+#define ID_EXTRAS 117
 
 /* The Options dialog and its unit list. */
 #define IDD_OPTIONS 134
@@ -63,5 +64,21 @@
 #define IDC_MARGIN_RIGHT_LABEL 1103
 #define IDC_MARGIN_TOP_LABEL 1104
 #define IDC_MARGIN_BOTTOM_LABEL 1105
+
+/* The poster extras dialog: seamless sheets, the glue band, labels, marks,
+ * the assembly sheet, the resolution meter and sizing by sheets. */
+#define IDD_EXTRAS 150
+#define IDC_SEAMLESS 151
+#define IDC_OVERLAP 152
+#define IDC_LABELS 153
+#define IDC_TRIM_MARKS 154
+#define IDC_ASSEMBLY_SHEET 155
+#define IDC_SHOW_RESOLUTION 156
+#define IDC_RESOLUTION_WARNING 157
+#define IDC_LOW_PPI 158
+#define IDC_VERY_LOW_PPI 159
+#define IDC_SHEETS_ACROSS 160
+#define IDC_SHEETS_DOWN 161
+#define IDC_RESOLUTION_TEXT 162
 
 #endif

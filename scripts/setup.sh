@@ -10,7 +10,7 @@ packages=(
   wine wine64 wine64-tools libwine-dev
   xvfb xdotool x11-apps imagemagick poppler-utils fonts-liberation fonts-wine
   cups printer-driver-cups-pdf g++-mingw-w64-x86-64
-  libsane-dev sane-utils
+  libsane-dev sane-utils libfreetype-dev
   libexif-dev libcairo2-dev hyperfine
 )
 

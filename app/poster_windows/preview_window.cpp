@@ -88,6 +88,21 @@ void draw_page_outlines(HDC dc, const poster_document& document)
     }
 }
 
+// Where neighbouring pages overlap by the glue band: hatched.
+void draw_glue_bands(HDC dc, const poster_document& document)
+{
+    const std::vector<int_rect> bands = preview_glue_bands(document.preview(), document.npages());
+    if (bands.empty())
+        return;
+    owned_brush hatch(CreateHatchBrush(HS_BDIAGONAL, RGB(96, 96, 96)));
+    const int old_mode = SetBkMode(dc, TRANSPARENT);
+    for (const int_rect& band : bands) {
+        const RECT r = to_rect(band);
+        FillRect(dc, &r, hatch.get());
+    }
+    SetBkMode(dc, old_mode);
+}
+
 void draw_poster(HDC dc, const poster_document& document)
 {
     const RECT grid = to_rect(grid_rect(document));
@@ -98,8 +113,10 @@ void draw_poster(HDC dc, const poster_document& document)
     SelectClipRgn(dc, nullptr);
     draw_grid_shadow(dc, grid);
     paint_image(document.preview_image(), dc, picture.left, picture.top);
-    if (preview_grid_usable(document.preview()))
+    if (preview_grid_usable(document.preview())) {
+        draw_glue_bands(dc, document);
         draw_page_outlines(dc, document);
+    }
 }
 
 // "1 page of A4", "7 pages of A4": the pages that will be printed and the

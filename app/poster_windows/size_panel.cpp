@@ -34,6 +34,7 @@ struct size_panel {
     owned_font title_font;
     owned_font label_font;
     owned_font edit_font;
+    owned_font meter_font;
     owned_image background;
     // Cleared while the program writes the edits, so that its own text does
     // not come back as a change from the user.
@@ -89,6 +90,7 @@ LRESULT on_create(HWND panel, const CREATESTRUCTA* create)
     state->title_font = create_window_font("Arial", 18, FW_BOLD, false);
     state->label_font = create_window_font("Arial", 15, FW_NORMAL, false);
     state->edit_font = create_window_font("Arial", 15, FW_NORMAL, false);
+    state->meter_font = create_window_font("Arial", 11, FW_NORMAL, false);
     size_panel& self = *attach_window_state(panel, std::move(state));
     if (!create_number_edit(panel, ID_POSTER_WIDTH, 24, self.edit_font.get()) ||
         !create_number_edit(panel, ID_POSTER_HEIGHT, 46, self.edit_font.get()))
@@ -129,6 +131,32 @@ void paint_edit_labels(HDC panel_dc, HWND panel, int edit_id, const char* captio
     draw_shadowed_text(panel_dc, box.right + 5, y, unit);
 }
 
+// The strip under the height edit where the resolution meter is shown.
+RECT meter_strip(HWND panel)
+{
+    RECT client;
+    GetClientRect(panel, &client);
+    return {client.left + 2, client.bottom - 13, client.right - 2, client.bottom - 1};
+}
+
+// The picture's resolution at the poster's size, when the user asked for
+// it: grey, amber when low, red when very low.
+void paint_meter(HWND panel, HDC dc, const size_panel& self)
+{
+    const poster_document& document = *self.document;
+    const std::optional<resolution_report> meter = document.resolution();
+    if (!document.craft().show_resolution || !meter)
+        return;
+    selection font(dc, self.meter_font.get());
+    const COLORREF colour = meter->level == resolution_level::good  ? text_dark
+                            : meter->level == resolution_level::low ? RGB(200, 120, 0)
+                                                                     : RGB(200, 0, 0);
+    SetTextColor(dc, colour);
+    RECT strip = meter_strip(panel);
+    const std::string text = resolution_short_text(*meter);
+    DrawTextA(dc, text.c_str(), -1, &strip, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+}
+
 LRESULT on_paint(HWND panel)
 {
     const size_panel& self = panel_of(panel);
@@ -163,6 +191,7 @@ LRESULT on_paint(HWND panel)
         paint_edit_labels(dc, panel, ID_POSTER_WIDTH, "Width:", unit);
         paint_edit_labels(dc, panel, ID_POSTER_HEIGHT, "Height:", unit);
     }
+    paint_meter(panel, dc, self);
     SetTextAlign(dc, old_align);
     SetBkMode(dc, old_mode);
     return 0;
@@ -266,4 +295,12 @@ bool read_number(int edit_id, HWND window, double* value)
     char text[1025] = {};
     GetDlgItemTextA(window, edit_id, text, sizeof text);
     return parse_number_text(text, value);
+}
+
+void show_resolution(HWND panel)
+{
+    if (!panel || !window_state<size_panel>(panel))
+        return;
+    const RECT strip = meter_strip(panel);
+    InvalidateRect(panel, &strip, FALSE);
 }

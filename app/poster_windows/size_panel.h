@@ -20,3 +20,7 @@ void show_poster_size(HWND panel, int mask);
 void format_number(double value, int edit_id, HWND window);
 // The number in the edit; false for an empty text or one without a number.
 bool read_number(int edit_id, HWND window, double* value);
+
+// Repaints the resolution meter under the edits (shown when the document's
+// craft asks for it).
+void show_resolution(HWND panel);

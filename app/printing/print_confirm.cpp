@@ -2,11 +2,13 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <string>
 
 #include "app/base/app_caption.h"
 #include "app/base/window_class.h"
 #include "app/printing/print_command.h"
 #include "app/printing/print_progress.h"
+#include "poster/sheet_grid.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -63,6 +65,21 @@ INT_PTR CALLBACK confirm_dialog_proc(HWND dialog, UINT message, WPARAM wparam, L
 
 }  // namespace
 
+// Asks before a blurry print when the user wants to be warned; true to go
+// on.
+bool resolution_acceptable(const print_request& request)
+{
+    const poster_document& document = *request.document;
+    const std::optional<resolution_report> meter = document.resolution();
+    if (!document.craft().resolution_warning || !meter || meter->level == resolution_level::good)
+        return true;
+    const std::string text = "The picture has only " +
+                             resolution_long_text(*meter, document.g_metric(), document.craft().low_ppi) +
+                             "\n\nPrint anyway?";
+    const UINT icon = meter->level == resolution_level::very_low ? MB_ICONWARNING : MB_ICONQUESTION;
+    return MessageBoxA(request.main_window, text.c_str(), app_caption, MB_YESNO | icon) == IDYES;
+}
+
 bool confirm_print(const print_request& request)
 {
     return DialogBoxParamA(window_instance(request.main_window), MAKEINTRESOURCEA(IDD_PRINT), request.main_window,
@@ -75,12 +92,13 @@ void print_command(const print_request& request)
     // it needs a picture whose layout can be made.
     const poster_document& document = *request.document;
     if (!document.g_image() ||
-        check_layout(document.g_poster(), document.g_page(), document.crop_size()) != layout_refusal::none) {
+        check_sheet_layout(document.g_poster(), document.g_page(), document.craft().overlap, document.crop_size()) !=
+            layout_refusal::none) {
         MessageBoxA(request.main_window, "Open a picture first.", app_caption, MB_OK | MB_ICONINFORMATION);
         return;
     }
     if (running_job())
         return;  // a job is running already
-    if (confirm_print(request))
+    if (resolution_acceptable(request) && confirm_print(request))
         run_print_job(request);
 }

@@ -13,6 +13,7 @@
 #include "poster/page_walk.h"
 #include "poster/print_job.h"
 #include "poster/print_piece.h"
+#include "poster/sheet_grid.h"
 #include "raster/resize.h"
 #include "resources/resource_ids.h"
 
@@ -135,16 +136,28 @@ public:
         SetDlgItemTextA(job_.progress_dialog, IDC_PAGE_COUNTER, text);
         update_sheet_picture(rects);
 
-        raster_image view;
         piece_row_sink sink;
         sink.before_row = before_row;
         sink.send_row = send_row;
         sink.user = this;
-        if (!piece_view(picture_, rects.picture_rect, &view) ||
-            !print_piece(&view, rects.device_rect, resize_progress, sink, &diagnostics_log))
+        if (!print_page_part(picture_, poster_.crop, rects, resize_progress, sink, &diagnostics_log))
             return false;
         if (job_.print_running && print_margins_)
             draw_corner_marks(rects.device_rect);
+        return true;
+    }
+
+    // Labels, trim marks and the assembly sheet's bands, row by row like the
+    // picture's parts, so that the printer gets exactly tilora-cli's pixels.
+    bool send_image(const raster_image* image, int_point at) override
+    {
+        pump_messages(job_);
+        if (!job_.print_running)
+            return false;
+        for (int32_t y = 0; y < image->height; ++y)
+            if (!send_row_to_device(dc_, at.x, at.y + y, image->pixels + static_cast<ptrdiff_t>(y) * image->stride,
+                                    image->width))
+                return false;
         return true;
     }
 
@@ -235,10 +248,23 @@ void run_print_job(const print_request& request)
     const device_caps caps = read_device_caps(dc.get());
     const std::optional<print_area> area = measure_print_area(caps, swap, &document.g_paper_margin());
     const page_flags& flags = document.pages();
-    const poster_job poster = {{picture->width, picture->height}, document.g_image_crop(), document.g_page(),
-                               document.g_paper_margin(), document.g_poster(), document.g_metric(), caps, swap,
-                               area.value_or(print_area{}), document_name, !printer_landscape(devmode),
-                               pages_needed(document.g_poster(), document.g_page()), &flags};
+    const poster_craft& craft = document.craft();
+    const poster_job poster = {{picture->width, picture->height},
+                               document.g_image_crop(),
+                               document.g_page(),
+                               document.g_paper_margin(),
+                               document.g_poster(),
+                               document.g_metric(),
+                               caps,
+                               swap,
+                               area.value_or(print_area{}),
+                               document_name,
+                               !printer_landscape(devmode),
+                               sheets_needed(document.g_poster(), document.g_page(), craft.overlap),
+                               &flags,
+                               craft,
+                               picture,
+                               document.paper_name().c_str()};
     log_job_opening(&diagnostics_log, poster);
 
     DOCINFOA info{};

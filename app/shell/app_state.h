@@ -25,6 +25,8 @@ struct tilora_app {
     window_document_host document_host{this};
     poster_document document{&document_host};
     scanner_service scanner{&document};
+    // Whether the craft settings were in the registry at start-up.
+    bool craft_stored = false;
     // "Print margins" of the print dialog: lasts for the run.
     bool print_margins = false;
     // The folder the Open dialog starts in: the pictures folder at first,

@@ -4,6 +4,7 @@
 #include "app/help/help_pages.h"
 #include "app/options/options_dialog.h"
 #include "app/page_setup/page_setup.h"
+#include "app/poster_windows/extras_dialog.h"
 #include "app/printing/print_command.h"
 #include "app/shell/app_state.h"
 #include "app/shell/open_picture.h"
@@ -56,6 +57,9 @@ bool dispatch_command(tilora_app& app, WPARAM wparam)
         return true;
     case ID_UNCROP:
         app.document.reset_crop();
+        return true;
+    case ID_EXTRAS:
+        extras_dialog(app.main_window, &app.document);
         return true;
     }
     return false;

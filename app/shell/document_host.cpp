@@ -26,4 +26,6 @@ void window_document_host::layout_changed()
         InvalidateRect(preview, nullptr, TRUE);
         UpdateWindow(preview);
     }
+    if (app_->main_window)
+        show_resolution(GetDlgItem(app_->main_window, ID_POSTER_SIZE));
 }

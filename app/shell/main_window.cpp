@@ -16,6 +16,7 @@
 #include "app/diagnostics/diag_log.h"
 #include "app/poster_windows/preview_window.h"
 #include "app/poster_windows/size_panel.h"
+#include "app/settings/craft_settings.h"
 #include "app/settings/settings.h"
 #include "app/shell/app_state.h"
 #include "app/shell/commands.h"
@@ -39,6 +40,7 @@ constexpr button_place left_buttons[] = {
     {ID_CROP, "Crop", 13, 319, 76},
     {ID_UNCROP, "Uncrop", 96, 319, 76},
     {ID_PRINT, "Print", 13, 352, 159},
+    {ID_EXTRAS, "Poster Extras", 13, 385, 159},
 };
 
 // The right-hand buttons keep their distance from the right edge: the plate's
@@ -79,6 +81,9 @@ void init_poster_defaults(tilora_app& app)
     const stored_settings settings = load_settings();
     app.document.init_defaults(settings.metric, {settings.margin_left, settings.margin_top, settings.margin_right,
                                                  settings.margin_bottom});
+    const stored_craft craft = load_craft_settings();
+    app.document.set_craft(craft.craft);
+    app.craft_stored = craft.stored;
     // The panel is made only now, so that it shows the unit just read.
     create_size_panel(app.main_window, ID_POSTER_SIZE, 13, 230, 159, 78, &app.document, &app.dialog_panel);
     fetch_default_printer(app.printer);
@@ -124,6 +129,7 @@ LRESULT on_destroy(HWND window)
     app.logo_image.reset();
     app.background_tile.reset();
     save_settings({app.document.g_metric(), margins.left, margins.top, margins.right, margins.bottom});
+    save_craft_settings(app.document.craft(), app.craft_stored);
     app.scanner.destroy();
     PostQuitMessage(0);
     return 0;

@@ -84,6 +84,21 @@ grep -q '^page 0 0 image 0 0 20 30 ' "$w/crop.txt" || fail "crop: $(grep '^page'
 "$cli" pages "$w/rgb.bmp" --width 100cm --dpi 20 --out "$w/tiny" >/dev/null || fail "tiny picture: exit status"
 [ "$(ls "$w/tiny" | wc -l)" -eq 18 ] || fail "tiny picture: $(ls "$w/tiny" | wc -l) pages"
 
+# The craft: the assembly sheet first, then the pages, whose labels and
+# trim marks lie in the paper around the part and leave the part as it is.
+craft=(--width 12cm --paper 80x70mm --dpi 254 --margins 10,10,10,10 --overlap 5)
+"$cli" pages "$w/gradient.bmp" "${craft[@]}" --out "$w/bare" >/dev/null || fail "craft: bare pages"
+"$cli" pages "$w/gradient.bmp" "${craft[@]}" --labels --trim-marks --assembly-sheet --log --out "$w/craft" \
+    >"$w/craft.txt" 2>"$w/craft.log" || fail "craft: exit status"
+[ "$(ls "$w/craft" | head -1)" = assembly.png ] || fail "craft: no assembly sheet"
+[ "$(grep -m1 -E '^(Assembly sheet|Page 0) ' "$w/craft.log" | cut -c1-8)" = "Assembly" ] \
+    || fail "craft: the assembly sheet is not the first page"
+part=$(awk '$1 == "page" && $2 == 1 && $3 == 0 { print $10 - 0, $11 - 0, $12 - $10, $13 - $11 }' "$w/craft.txt")
+[ "$(rows "$w/craft/page-1-0.png" $part)" = "$(rows "$w/bare/page-1-0.png" $part)" ] \
+    || fail "craft: labels or marks over the picture"
+[ "$(rows "$w/craft/page-1-0.png" 0 0 800 100)" != "$(rows "$w/bare/page-1-0.png" 0 0 800 100)" ] \
+    || fail "craft: no label above the picture"
+
 expect_error no-out 2 "--out or --pdf is required" pages "$w/gradient.bmp" --width 4cm
 expect_error no-size 2 "--width or --height is required" pages "$w/gradient.bmp" --out "$w/x"
 expect_error skip-off-grid 2 "--skip 3,0 lies outside the 3 x 2 page grid" pages \

@@ -34,6 +34,7 @@ page_margin 500 500 2000 2000
 paper 21000 29700
 poster 40000 30000
 npages 3 2
+resolution 254.0 254.0
 page 0 0 image 0 0 1075 1500 device 1830 2881 4370 6425
 page 0 1 image 0 1500 1075 3000 device 1830 0 4370 3543
 page 1 0 image 1075 0 2925 1500 device 0 2881 4370 6425
@@ -53,9 +54,11 @@ order=$("$cli" plan --image 4000x3000 --width 40cm --height 30cm --tile 18500x27
 # 19998 x 28604 smm; strips 499, 296, 499, 795 smm leave margin beyond them of
 # 1, 204, 1501, 1205 smm; print_rect = (1*600/2540, 204*600/2540,
 # 4724 - 1501*600/2540, 6757 - 1205*600/2540). The poster, 64000 x 85333 on
-# 4 x 4 tiles, lies at x0 = 4992, y0 = 11723: page (0, 0) starts on the sheet
-# at (4992*4370/18496, 11723*6425/27195 + 48) and ends in the picture at
-# (13504*3000/64000, 15472*4000/85333).
+# 4 x 4 tiles, lies at x0 = 4992, y0 = 11723 and ends in the picture of page
+# (0, 0) at (13504*3000/64000, 15472*4000/85333). Seamless sheets place its
+# 15118 x 20157 device pixels (64000 and 85333 smm at 600 dpi) centred on the
+# 4 x 4 tiles of 4370 x 6425: page (0, 0) starts on the sheet at
+# ((17480 - 15118)/2, (25700 - 20157)/2 + 48).
 expect_output simulated-a4 --image 3000x4000 --width 64cm --unprintable 5,3,5,8 <<'OUT'
 tile 18496 27195
 print_rect 0 48 4370 6473
@@ -63,23 +66,44 @@ page_margin 500 500 2000 2000
 paper 20996 29695
 poster 64000 85333
 npages 4 4
-page 0 0 image 0 0 633 725 device 1179 2817 4370 6473
-page 0 1 image 0 725 633 2000 device 1179 48 4370 6473
-page 0 2 image 0 2000 633 3274 device 1179 48 4370 6473
-page 0 3 image 0 3274 633 4000 device 1179 48 4370 3703
-page 1 0 image 633 0 1500 725 device 0 2817 4370 6473
+resolution 119.1 119.1
+resolution_warning low largest 50800 67733
+page 0 0 image 0 0 633 725 device 1181 2819 4370 6473
+page 0 1 image 0 725 633 2000 device 1181 48 4370 6473
+page 0 2 image 0 2000 633 3274 device 1181 48 4370 6473
+page 0 3 image 0 3274 633 4000 device 1181 48 4370 3701
+page 1 0 image 633 0 1500 725 device 0 2819 4370 6473
 page 1 1 image 633 725 1500 2000 device 0 48 4370 6473
 page 1 2 image 633 2000 1500 3274 device 0 48 4370 6473
-page 1 3 image 633 3274 1500 4000 device 0 48 4370 3703
-page 2 0 image 1500 0 2367 725 device 0 2817 4370 6473
+page 1 3 image 633 3274 1500 4000 device 0 48 4370 3701
+page 2 0 image 1500 0 2367 725 device 0 2819 4370 6473
 page 2 1 image 1500 725 2367 2000 device 0 48 4370 6473
 page 2 2 image 1500 2000 2367 3274 device 0 48 4370 6473
-page 2 3 image 1500 3274 2367 4000 device 0 48 4370 3703
-page 3 0 image 2367 0 3000 725 device 0 2817 3190 6473
-page 3 1 image 2367 725 3000 2000 device 0 48 3190 6473
-page 3 2 image 2367 2000 3000 3274 device 0 48 3190 6473
-page 3 3 image 2367 3274 3000 4000 device 0 48 3190 3703
+page 2 3 image 1500 3274 2367 4000 device 0 48 4370 3701
+page 3 0 image 2367 0 3000 725 device 0 2819 3189 6473
+page 3 1 image 2367 725 3000 2000 device 0 48 3189 6473
+page 3 2 image 2367 2000 3000 3274 device 0 48 3189 6473
+page 3 3 image 2367 3274 3000 4000 device 0 48 3189 3701
 OUT
+# Each part resampled on its own keeps the tile's own scale instead.
+"$cli" plan --image 3000x4000 --width 64cm --unprintable 5,3,5,8 --no-seamless | grep -q \
+    '^page 0 0 image 0 0 633 725 device 1179 2817 4370 6473$' || fail "--no-seamless: the plain pieces"
+
+# A glue band of 10 mm: 4 tiles of 185 mm cover 4 * 185 - 3 * 10 = 710 mm,
+# so a 72 cm poster needs a fifth column; the 885 mm row holds it from
+# 82.5 mm on, sheet 1 carries 175 to 360 mm of the row, 10 mm of it again
+# the end of sheet 0's part.
+band_plan=$("$cli" plan --image 7200x1000 --width 72cm --tile 18500x27200 --device-tile 4370x6425 --overlap 10)
+grep -q '^npages 5 1$' <<<"$band_plan" && grep -q '^overlap 1000$' <<<"$band_plan" || fail "band: $band_plan"
+grep -q '^page 0 0 image 0 0 1025 1000 device 1949 ' <<<"$band_plan" &&
+    grep -q '^page 1 0 image 925 0 2775 1000 device 0 ' <<<"$band_plan" || fail "band: $band_plan"
+# By sheets: three sheets across at the band give the widest poster that fits.
+grep -q '^poster 53500 7431$' <<<"$("$cli" plan --image 7200x1000 --sheets-wide 3 --overlap 10 \
+    --tile 18500x27200 --device-tile 4370x6425)" || fail "three sheets wide"
+grep -q '^npages 2 1$' <<<"$("$cli" plan --image 1000x1000 --sheets-wide 3 --sheets-high 1 \
+    --tile 18500x27200 --device-tile 4370x6425)" || fail "three wide but one high: the height decides"
+expect_status size-and-sheets 2 --image 4000x3000 --width 40cm --sheets-wide 2
+expect_status band-beyond-30mm 2 --image 4000x3000 --width 40cm --overlap 31
 
 # A landscape Letter sheet with no strips: the paper's sides swap.
 head=$("$cli" plan --image 100x100 --width 10in --paper letter --landscape --dpi 300 --margins 0,0,0,0 | head -4)

@@ -99,7 +99,7 @@ TEST(RecomputeLayout, SelectionSurvivesWhileThePageCountHolds)
 {
     page_flags flags;
     poster_layout layout{};
-    ASSERT_EQ(recompute_layout_geometry({600, 440}, {40000, 30000}, a4_tile, {4000, 3000}, flags, &layout),
+    ASSERT_EQ(recompute_layout_geometry({600, 440}, {40000, 30000}, a4_tile, 0, {4000, 3000}, flags, &layout),
               layout_refusal::none);
     EXPECT_EQ(layout.npages, (int_size{3, 2}));
     EXPECT_EQ(layout.preview.cell, (int_size{136, 200}));
@@ -107,23 +107,23 @@ TEST(RecomputeLayout, SelectionSurvivesWhileThePageCountHolds)
     set_page_flag(flags, 1, 1, 0);
 
     // Another picture and poster on the same 3 x 2 grid keep the switched-off page.
-    ASSERT_EQ(recompute_layout_geometry({800, 600}, {50000, 40000}, a4_tile, {1200, 960}, flags, &layout),
+    ASSERT_EQ(recompute_layout_geometry({800, 600}, {50000, 40000}, a4_tile, 0, {1200, 960}, flags, &layout),
               layout_refusal::none);
     EXPECT_EQ(page_flag(flags, 1, 1), 0);
     EXPECT_EQ(all_papers(flags), 5);
 
     // A refused layout changes neither the selection nor the layout.
     const poster_layout before = layout;
-    EXPECT_EQ(recompute_layout_geometry({800, 600}, {50000, 40000}, {0, 0}, {1200, 960}, flags, &layout),
+    EXPECT_EQ(recompute_layout_geometry({800, 600}, {50000, 40000}, {0, 0}, 0, {1200, 960}, flags, &layout),
               layout_refusal::no_tile);
-    EXPECT_EQ(recompute_layout_geometry({800, 600}, {50000, 40000}, a4_tile, {0, 960}, flags, &layout),
+    EXPECT_EQ(recompute_layout_geometry({800, 600}, {50000, 40000}, a4_tile, 0, {0, 960}, flags, &layout),
               layout_refusal::no_crop);
     EXPECT_EQ(layout.npages, before.npages);
     EXPECT_EQ(layout.preview.picture_rect, before.preview.picture_rect);
     EXPECT_EQ(all_papers(flags), 5);
 
     // A new page count selects every page again.
-    ASSERT_EQ(recompute_layout_geometry({800, 600}, {60000, 40000}, a4_tile, {1500, 1000}, flags, &layout),
+    ASSERT_EQ(recompute_layout_geometry({800, 600}, {60000, 40000}, a4_tile, 0, {1500, 1000}, flags, &layout),
               layout_refusal::none);
     EXPECT_EQ(layout.npages, (int_size{4, 2}));
     EXPECT_EQ(all_papers(flags), 8);

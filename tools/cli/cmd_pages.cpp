@@ -7,14 +7,16 @@
 #include "poster/print_job.h"
 #include "raster/owned_image.h"
 #include "tools/cli/commands.h"
+#include "tools/cli/craft_options.h"
 #include "tools/cli/lengths.h"
 #include "tools/cli/page_render.h"
 #include "tools/cli/pdf_sheets.h"
 #include "tools/cli/picture_args.h"
 #include "tools/cli/picture_input.h"
 #include "tools/cli/plan_output.h"
-#include "tools/cli/printer_options.h"
+#include "tools/cli/png_output.h"
 #include "tools/cli/sheet_sink.h"
+#include "tools/cli/printer_options.h"
 
 #include <charconv>
 #include <cstdio>
@@ -35,12 +37,14 @@ const char pages_help_head[] =
     "of the picture resampled by the print filter to exactly its device\n"
     "rectangle, placed where the printer puts it. Writes DIR/page-C-R.png per\n"
     "page (C column, R row), in printing order, one page in memory at a time,\n"
-    "and prints the plan lines of 'tilora-cli plan' as it goes.\n"
+    "after DIR/assembly.png with --assembly-sheet, and prints the plan lines of\n"
+    "'tilora-cli plan' as it goes.\n"
     "\n"
     "poster:\n"
     "  FILE                 the picture\n"
     "  --width LEN          poster width, e.g. 90cm, 35in, 640mm; alone, the\n"
-    "  --height LEN         height follows the crop's aspect (and the reverse)\n"
+    "  --height LEN         height follows the crop's aspect (and the reverse);\n"
+    "                       or --sheets-wide / --sheets-high below\n"
     "  --crop L,T,R,B       the used part of the picture, in pixels (default:\n"
     "                       the whole picture)\n"
     "  --skip C,R           leave out the page in column C, row R (counted from\n"
@@ -74,6 +78,7 @@ struct pages_options {
     const char* pdf = nullptr;
     int jpeg_quality = 0;  // 0: lossless
     printer_options printer;
+    craft_options craft;
 };
 
 bool parse_jpeg_quality(const char* text, int32_t* quality)
@@ -123,7 +128,7 @@ bool take_pages_option(arg_cursor& args, pages_options& options)
            take_parsed(args, "--height", parse_length, &options.height) ||
            take_parsed(args, "--crop", parse_crop, &options.crop) ||
            take_parsed(args, "--jpeg-quality", parse_jpeg_quality, &options.jpeg_quality) ||
-           take_printer_option(args, options.printer);
+           take_printer_option(args, options.printer) || take_craft_option(args, options.craft);
 }
 
 int refused(const char* message)
@@ -137,13 +142,24 @@ void write_to_stderr(void*, const char* text)
     std::fputs(text, stderr);
 }
 
-// The sheets of the job, rendered one at a time and handed to the sinks.
+// The sheets of the job, one in memory at a time: rendered by print_page (or
+// blank for the assembly sheet), completed by send_image and handed to the
+// sinks by end_page.
 class rendered_sheets : public page_target {
 public:
-    rendered_sheets(const pages_options& options, const raster_image* picture, const sheet_layout& sheet,
-                    const job_log* log, std::vector<sheet_sink*> sinks)
-        : options_(options), picture_(picture), sheet_(sheet), log_(log), sinks_(std::move(sinks))
+    rendered_sheets(const pages_options& options, const raster_image* picture, const int_rect& crop,
+                    const sheet_layout& sheet, const job_log* log, std::vector<sheet_sink*> sinks)
+        : options_(options), picture_(picture), crop_(crop), sheet_(sheet), log_(log), sinks_(std::move(sinks))
     {
+    }
+
+    bool start_assembly_sheet() override
+    {
+        name_ = "assembly";
+        page_.reset(blank_sheet(sheet_));
+        if (!page_)
+            std::fprintf(stderr, "tilora-cli pages: cannot render the assembly sheet: no memory for the sheet\n");
+        return page_ != nullptr;
     }
 
     bool print_page(grid_position page, int32_t, const page_rects& rects) override
@@ -151,14 +167,29 @@ public:
         print_plan_page(page, rects);
         std::fflush(stdout);
         const char* failure = nullptr;
-        owned_image sheet(render_page(picture_, rects, sheet_, options_.marks, log_, &failure));
-        if (!sheet) {
-            std::fprintf(stderr, "tilora-cli pages: cannot render page %d,%d: %s\n", page.column, page.row,
-                         failure);
+        name_ = "page-" + std::to_string(page.column) + "-" + std::to_string(page.row);
+        page_.reset(render_page(picture_, crop_, rects, sheet_, options_.marks, log_, &failure));
+        if (!page_) {
+            std::fprintf(stderr, "tilora-cli pages: cannot render %s: %s\n", name_.c_str(), failure);
             return false;
         }
+        return true;
+    }
+
+    bool send_image(const raster_image* image, int_point at) override
+    {
+        if (page_)
+            place_on_sheet(page_.get(), sheet_, image, at);
+        return page_ != nullptr;
+    }
+
+    bool end_page(bool printed) override
+    {
+        owned_image page = std::move(page_);
+        if (!printed || !page)
+            return false;
         for (sheet_sink* sink : sinks_)
-            if (!sink->take_sheet(page, sheet.get(), sheet_))
+            if (!sink->take_sheet(name_.c_str(), page.get(), sheet_))
                 return false;
         return true;
     }
@@ -166,9 +197,12 @@ public:
 private:
     const pages_options& options_;
     const raster_image* picture_;
+    int_rect crop_;
     sheet_layout sheet_;
     const job_log* log_;
     std::vector<sheet_sink*> sinks_;
+    owned_image page_;
+    std::string name_;
 };
 
 }  // namespace
@@ -177,13 +211,17 @@ int run_pages(int argc, char** argv)
 {
     pages_options options;
     picture_arguments files;
-    const std::string help = std::string(pages_help_head) + printer_options_help + pages_help_tail;
+    const std::string help = std::string(pages_help_head) + printer_options_help + pages_help_tail + "\n" +
+                             craft_options_help;
     const int status = parse_picture_arguments(argc, argv, "pages", help.c_str(), 1, &files,
                                                [&](arg_cursor& args) { return take_pages_option(args, options); });
     if (status >= 0)
         return status;
-    if (!options.width && !options.height)
+    const bool by_sheets = options.craft.sheets_wide > 0 || options.craft.sheets_high > 0;
+    if (!options.width && !options.height && !by_sheets)
         return usage_error("pages", "--width or --height is required");
+    if ((options.width || options.height) && by_sheets)
+        return usage_error("pages", "give the poster's size or its sheets, not both");
     if (!options.out && !options.pdf)
         return usage_error("pages", "--out or --pdf is required");
     if (options.jpeg_quality && !options.pdf)
@@ -206,7 +244,8 @@ int run_pages(int argc, char** argv)
 
     const int_size img_size = {crop.right - crop.left, crop.bottom - crop.top};
     poster_plan plan;
-    if (const char* refusal = make_poster_plan(options.printer, options.width, options.height, img_size, &plan))
+    if (const char* refusal =
+            make_poster_plan(options.printer, options.width, options.height, options.craft, img_size, &plan))
         return refused(refusal);
     page_flags flags;
     reset_page_flags(flags, plan.npages.width, plan.npages.height);
@@ -229,11 +268,14 @@ int run_pages(int argc, char** argv)
     job_log log;
     if (options.log)
         log.write = write_to_stderr;
-    // Lengths are smm whatever unit they were given in, so the metric flag is
-    // set.
+    // Lengths are smm whatever unit they were given in; the metric flag says
+    // how the assembly sheet shows them.
+    const std::string paper_name =
+        !options.craft.paper_name.empty() ? options.craft.paper_name : paper_name_of(options.printer.paper);
     const poster_job job = {{picture->width, picture->height}, crop, plan.area.print_size, options.printer.margins,
-                            plan.poster, true, caps, printer_offsets_swapped(options.printer), plan.area, "Tilora",
-                            !options.printer.landscape, plan.npages, &flags};
+                            plan.poster, !options.craft.inches, caps, printer_offsets_swapped(options.printer),
+                            plan.area, "Tilora", !options.printer.landscape, plan.npages, &flags, plan.craft,
+                            picture.get(), paper_name.c_str()};
     job_log_printf(&log, "print begin\n");
     log_job_opening(&log, job);
     print_plan_head(plan);
@@ -247,7 +289,7 @@ int run_pages(int argc, char** argv)
         return 1;
     if (pdf)
         sinks.push_back(&*pdf);
-    rendered_sheets sheets(options, picture.get(), layout, &log, sinks);
+    rendered_sheets sheets(options, picture.get(), crop, layout, &log, sinks);
     bool done = walk_pages(job, sheets, &log);
     for (sheet_sink* sink : sinks)
         done = sink->finish() && done;

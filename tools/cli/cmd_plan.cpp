@@ -6,6 +6,7 @@
 #include "poster/print_job.h"
 #include "tools/cli/args.h"
 #include "tools/cli/commands.h"
+#include "tools/cli/craft_options.h"
 #include "tools/cli/lengths.h"
 #include "tools/cli/picture_input.h"
 #include "tools/cli/plan_output.h"
@@ -36,11 +37,17 @@ const char plan_help[] =
     "\n"
     "%s"
     "\n"
+    "%s"
+    "\n"
     "output, one record a line (lengths in smm, positions in pixels):\n"
     "  [crop L T R B /] tile W H / print_rect L T R B / page_margin L T R B /\n"
     "  paper W H /\n"
-    "  poster W H / npages C R / page C R image L T R B device L T R B ... /\n"
+    "  poster W H / npages C R / [overlap O /] resolution PPI_X PPI_Y /\n"
+    "  [resolution_warning low|very_low largest W H /]\n"
+    "  page C R image L T R B device L T R B ... /\n"
     "  preview cell W H origin X Y picture L T R B\n"
+    "  (with seamless sheets the device rectangles are the sheets' parts of the\n"
+    "  poster measured at the printer's resolution and centred on the sheets)\n"
     "\n"
     "exit status: 0 done, 1 layout refused or picture unreadable, 2 bad usage\n";
 
@@ -52,6 +59,7 @@ struct plan_options {
     std::optional<int_size> preview;
     std::optional<int_rect> crop_band;
     printer_options printer;
+    craft_options craft;
 };
 
 int usage_error(const char* message)
@@ -84,10 +92,11 @@ int run_plan(int argc, char** argv)
     arg_cursor args{argc, argv, 0, {}};
     while (args_left(args)) {
         if (take_flag(args, "--help") || take_flag(args, "-h")) {
-            std::printf(plan_help, printer_options_help);
+            std::printf(plan_help, printer_options_help, craft_options_help);
             return 0;
         }
-        if (take_plan_option(args, options) || take_printer_option(args, options.printer))
+        if (take_plan_option(args, options) || take_printer_option(args, options.printer) ||
+            take_craft_option(args, options.craft))
             continue;
         const char* arg = argv[args.index];
         if (arg[0] != '-' && !options.picture) {
@@ -103,8 +112,11 @@ int run_plan(int argc, char** argv)
         return usage_error("give --image or a picture file, not both");
     if (!options.crop && !options.picture)
         return usage_error("--image or a picture file is required");
-    if (!options.width && !options.height)
-        return usage_error("--width or --height is required");
+    const bool by_sheets = options.craft.sheets_wide > 0 || options.craft.sheets_high > 0;
+    if (!options.width && !options.height && !by_sheets)
+        return usage_error("--width, --height, --sheets-wide or --sheets-high is required");
+    if ((options.width || options.height) && by_sheets)
+        return usage_error("give the poster's size or its sheets, not both");
     if (const char* conflict = printer_options_conflict(options.printer))
         return usage_error(conflict);
     if (options.picture) {
@@ -119,7 +131,8 @@ int run_plan(int argc, char** argv)
         return usage_error("--crop-band needs --preview");
 
     poster_plan plan;
-    if (const char* refusal = make_poster_plan(options.printer, options.width, options.height, *options.crop, &plan))
+    if (const char* refusal =
+            make_poster_plan(options.printer, options.width, options.height, options.craft, *options.crop, &plan))
         return refused(refusal);
     int_rect crop = {0, 0, options.crop->width, options.crop->height};
     if (options.crop_band) {
@@ -133,7 +146,9 @@ int run_plan(int argc, char** argv)
         const bool keep_width = size.width > size.height;
         const std::optional<double> width = keep_width ? std::optional<double>(plan.poster.width) : std::nullopt;
         const std::optional<double> height = keep_width ? std::nullopt : std::optional<double>(plan.poster.height);
-        if (const char* refusal = make_poster_plan(options.printer, width, height, size, &plan))
+        craft_options sized = options.craft;
+        sized.sheets_wide = sized.sheets_high = 0;
+        if (const char* refusal = make_poster_plan(options.printer, width, height, sized, size, &plan))
             return refused(refusal);
         std::printf("crop ");
         print_rect_fields(crop);
@@ -141,10 +156,11 @@ int run_plan(int argc, char** argv)
         crop = {0, 0, size.width, size.height};
     }
     print_plan_head(plan);
+    const sheet_frame frame = plan_sheet_frame(plan, printer_device_caps(options.printer).dpi_x);
     grid_position page = {0, 0};
     do {
         page_rects rects;
-        page_rects_for(plan.poster, plan.area, crop, page.column, page.row, &rects);
+        sheet_rects_for(frame, crop, page.column, page.row, &rects);
         print_plan_page(page, rects);
     } while (next_grid_position(page, plan.npages, !options.printer.landscape));
 

@@ -176,3 +176,11 @@ bool parse_pixel_rect(const char* text, int_rect* rect)
     *rect = {v[0], v[1], v[2], v[3]};
     return true;
 }
+
+const char* paper_name_of(smm_size paper)
+{
+    for (const named_paper& p : papers)
+        if (p.size == paper)
+            return p.name;
+    return "";
+}

@@ -31,3 +31,6 @@ bool parse_int_size(const char* text, int_size* size);
 // A paper name (A3, A4, A5, Letter, Legal, Tabloid, any case) or "WxHmm",
 // into the paper's width and height in smm, portrait.
 bool parse_paper(const char* text, smm_size* paper);
+
+// The name of a paper size the command line knows ("A4"), or "".
+const char* paper_name_of(smm_size paper);

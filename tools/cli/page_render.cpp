@@ -63,25 +63,39 @@ void draw_dashed_line(raster_image* sheet, int_point from, int_point to)
     }
 }
 
-raster_image* render_page(const raster_image* picture, const page_rects& rects, const sheet_layout& sheet,
-                          bool marks, const job_log* log, const char** failure)
+raster_image* blank_sheet(const sheet_layout& sheet)
+{
+    raster_image* page = image_create(PIXEL_BGR24, sheet.size.width, sheet.size.height);
+    if (page)
+        image_fill(page, 0xFFFFFF);
+    return page;
+}
+
+void place_on_sheet(raster_image* page, const sheet_layout& sheet, const raster_image* image, int_point at)
+{
+    sheet_target target = {page, sheet.origin};
+    for (int32_t y = 0; y < image->height; ++y)
+        copy_row(&target, at.x, at.y + y, image->pixels + static_cast<ptrdiff_t>(y) * image->stride, image->width);
+}
+
+raster_image* render_page(const raster_image* picture, const int_rect& crop, const page_rects& rects,
+                          const sheet_layout& sheet, bool marks, const job_log* log, const char** failure)
 {
     raster_image view;
-    if (!piece_view(picture, rects.picture_rect, &view)) {
+    if (!piece_view(picture, rects.picture_rect, &view) || !piece_view(picture, crop, &view)) {
         *failure = "the page's part lies outside the picture";
         return nullptr;
     }
-    raster_image* page = image_create(PIXEL_BGR24, sheet.size.width, sheet.size.height);
+    raster_image* page = blank_sheet(sheet);
     if (!page) {
         *failure = "no memory for the sheet";
         return nullptr;
     }
-    image_fill(page, 0xFFFFFF);
     sheet_target target = {page, sheet.origin};
     piece_row_sink sink;
     sink.send_row = copy_row;
     sink.user = &target;
-    if (!print_piece(&view, rects.device_rect, nullptr, sink, log)) {
+    if (!print_page_part(picture, crop, rects, nullptr, sink, log)) {
         image_free(page);
         *failure = "no memory for the page's part of the picture";
         return nullptr;

@@ -25,10 +25,18 @@ constexpr int32_t mark_dash_length = 50;
 constexpr int32_t mark_gap_length = 30;
 
 // Renders the page whose rectangles are rects from picture, a 24-bit
-// picture. Returns the sheet (owned by the caller), or null with the reason
-// in *failure. The log receives the records print_piece writes.
-raster_image* render_page(const raster_image* picture, const page_rects& rects, const sheet_layout& sheet,
-                          bool marks, const job_log* log, const char** failure);
+// picture, and its crop (seamless parts are cut from the whole crop's
+// resample). Returns the sheet (owned by the caller), or null with the
+// reason in *failure. The log receives the records print_piece writes.
+raster_image* render_page(const raster_image* picture, const int_rect& crop, const page_rects& rects,
+                          const sheet_layout& sheet, bool marks, const job_log* log, const char** failure);
+
+// White paper of the sheet's size; null when memory runs out.
+raster_image* blank_sheet(const sheet_layout& sheet);
+
+// Puts image on the sheet with its top-left corner at the device position
+// at, cut off where it leaves the paper.
+void place_on_sheet(raster_image* page, const sheet_layout& sheet, const raster_image* image, int_point at);
 
 // Draws an axis-parallel line of sheet pixels in the marks' dash pattern and
 // colour, the end point excluded; pixels off the sheet are left out.

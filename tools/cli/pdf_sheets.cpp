@@ -118,7 +118,7 @@ bool pdf_sheets::ok() const
     return !document_->failed;
 }
 
-bool pdf_sheets::take_sheet(grid_position, const raster_image* sheet, const sheet_layout& layout)
+bool pdf_sheets::take_sheet(const char*, const raster_image* sheet, const sheet_layout& layout)
 {
     if (document_->failed)
         return false;

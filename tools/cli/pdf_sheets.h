@@ -20,7 +20,7 @@ public:
     ~pdf_sheets() override;
     // False (after printing why) when the file cannot be made.
     bool ok() const;
-    bool take_sheet(grid_position page, const raster_image* sheet, const sheet_layout& layout) override;
+    bool take_sheet(const char* name, const raster_image* sheet, const sheet_layout& layout) override;
     bool finish() override;
 
 private:

@@ -2,6 +2,7 @@
 #include "tools/cli/plan_output.h"
 
 #include "poster/poster_size.h"
+#include "poster/sheet_grid.h"
 
 #include <cstdio>
 
@@ -26,22 +27,45 @@ void print_record(const char* name, const int_rect& r)
 }  // namespace
 
 const char* make_poster_plan(const printer_options& printer, std::optional<double> width,
-                             std::optional<double> height, int_size crop, poster_plan* out)
+                             std::optional<double> height, const craft_options& craft, int_size crop,
+                             poster_plan* out)
 {
-    smm_size poster;
-    if (!poster_size(width, height, crop, &poster))
-        return "each side of the poster must lie between 1 and 10000000 smm (100 m)";
     const std::optional<print_area> area = printer_print_area(printer);
     if (!area)
         return "the printer's measurements are out of range";
-    const layout_refusal refusal = check_layout(poster, area->print_size, crop);
+    const int32_t overlap = craft.craft.overlap;
+    smm_size poster;
+    if (craft.sheets_wide > 0 || craft.sheets_high > 0) {
+        if (check_sheet_grid({1, 1}, area->print_size, overlap) != layout_refusal::none)
+            return layout_refusal_text(check_sheet_grid({1, 1}, area->print_size, overlap));
+        const std::optional<smm_size> fitted =
+            poster_for_sheets(craft.sheets_wide, craft.sheets_high, area->print_size, overlap, crop);
+        if (!fitted)
+            return "no poster of the picture's aspect fits those sheets";
+        poster = *fitted;
+    } else if (!poster_size(width, height, crop, &poster)) {
+        return "each side of the poster must lie between 1 and 10000000 smm (100 m)";
+    }
+    const layout_refusal refusal = check_sheet_layout(poster, area->print_size, overlap, crop);
     if (refusal != layout_refusal::none)
         return layout_refusal_text(refusal);
     const int_rect& pr = area->print_rect;
     if (pr.right <= pr.left || pr.bottom <= pr.top)
         return "the printable tile has no device pixels";
-    *out = {poster, *area, pages_needed(poster, area->print_size)};
+    *out = {poster, *area, sheets_needed(poster, area->print_size, overlap), checked_craft(craft.craft), crop};
     return nullptr;
+}
+
+sheet_frame plan_sheet_frame(const poster_plan& plan, int32_t dpi)
+{
+    sheet_frame frame;
+    frame.poster = plan.poster;
+    frame.area = plan.area;
+    frame.overlap = plan.craft.overlap;
+    frame.seamless = plan.craft.seamless;
+    frame.dpi_x = dpi;
+    frame.dpi_y = dpi;
+    return frame;
 }
 
 void print_rect_fields(const int_rect& r)
@@ -58,6 +82,17 @@ void print_plan_head(const poster_plan& plan)
     std::printf("paper %d %d\n", area.paper.width, area.paper.height);
     std::printf("poster %d %d\n", plan.poster.width, plan.poster.height);
     std::printf("npages %d %d\n", plan.npages.width, plan.npages.height);
+    if (plan.craft.overlap > 0)
+        std::printf("overlap %d\n", plan.craft.overlap);
+    const std::optional<resolution_report> meter =
+        poster_resolution(plan.crop, plan.poster, plan.craft.low_ppi, plan.craft.very_low_ppi);
+    if (!meter)
+        return;
+    std::printf("resolution %.1f %.1f\n", meter->ppi_x, meter->ppi_y);
+    if (meter->level != resolution_level::good)
+        std::printf("resolution_warning %s largest %d %d\n",
+                    meter->level == resolution_level::low ? "low" : "very_low", meter->largest.width,
+                    meter->largest.height);
 }
 
 void print_plan_page(const grid_position& page, const page_rects& rects)

@@ -12,17 +12,18 @@ class sheet_sink {
 public:
     virtual ~sheet_sink() = default;
     // Stores one rendered sheet (PIXEL_BGR24, the full paper in device
-    // pixels); false after printing why it could not.
-    virtual bool take_sheet(grid_position page, const raster_image* sheet, const sheet_layout& layout) = 0;
+    // pixels) named "page-C-R" or "assembly"; false after printing why it
+    // could not.
+    virtual bool take_sheet(const char* name, const raster_image* sheet, const sheet_layout& layout) = 0;
     // Completes the output after the last sheet; false after printing why.
     virtual bool finish() { return true; }
 };
 
-// DIR/page-C-R.png per sheet.
+// DIR/NAME.png per sheet: page-C-R.png, assembly.png.
 class png_sheet_files : public sheet_sink {
 public:
     explicit png_sheet_files(std::string folder) : folder_(std::move(folder)) {}
-    bool take_sheet(grid_position page, const raster_image* sheet, const sheet_layout& layout) override;
+    bool take_sheet(const char* name, const raster_image* sheet, const sheet_layout& layout) override;
 
 private:
     std::string folder_;
