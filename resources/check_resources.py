@@ -32,7 +32,7 @@ PLATE_HEIGHT = 26
 # Caption row -> width of the plate it is composed onto.  A plate narrower
 # than the strip shows the strip's middle columns; a 26-pixel plate shows
 # rows 1 to 26 of the 29.
-CAPTION_PLATES = {0: 159, 1: 126, 2: 26, 3: 159, 4: 76, 5: 76, 6: 159, 8: 26, 9: 26, 10: 26}
+CAPTION_PLATES = {0: 159, 1: 126, 2: 26, 3: 159, 4: 76, 5: 76, 6: 159, 8: 26, 9: 26, 10: 26, 11: 159}
 ICON_SIZES = {16, 32, 48, 256}
 HELP_PAGES_OPENED = ("introduction.htm", "page_setup_dialog.htm")
 RESOURCES = {("126", "JPG"): "startup.jpg", ("127", "JPG"): "splash.jpg", ("135", "JPG"): "captions.png",

@@ -34,6 +34,7 @@ struct caption_row {
 constexpr caption_row caption_rows[] = {
     {ID_OPEN, 0}, {ID_SCAN, 1}, {ID_SCAN_SELECT, 2}, {ID_PAGE_SETUP, 3}, {ID_CROP, 4},
     {ID_UNCROP, 5}, {ID_PRINT, 6}, {ID_WEB, 8}, {ID_HELP, 9}, {ID_OPTIONS, 10},
+    {ID_EXTRAS, 11},
 };
 
 constexpr int32_t print_hue = 344;

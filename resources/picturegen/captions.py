@@ -25,6 +25,7 @@ CAPTIONS = {
     8: ("icon", "house"),
     9: ("icon", "question"),
     10: ("icon", "tools"),
+    11: ("text", "Poster Extras"),
 }
 
 
