@@ -164,7 +164,8 @@ class Buttons(SessionTestCase):
         s.wait_until(lambda: self.focus() == tw.SCAN_SELECT, 5, "Scan Select focused")
         s.input.key("shift+Tab", "shift+Tab", "shift+Tab")
         s.wait_until(lambda: self.focus() == tw.HELP, 5, "Help focused, round the end")
-        s.input.key("shift+Tab", "shift+Tab", "shift+Tab")
+        # Back past Options, Web and Poster Extras.
+        s.input.key("shift+Tab", "shift+Tab", "shift+Tab", "shift+Tab")
         s.wait_until(lambda: self.focus() == tw.PRINT, 5, "Print focused")
         # Print asks for confirmation: once by Space, once by Enter.
         for key in ("space", "Return"):
@@ -173,7 +174,7 @@ class Buttons(SessionTestCase):
             s.driver.click_dialog("Print", IDCANCEL)
             s.wait_until(lambda: s.driver.find_dialog("Print", timeout=0) is None, 10, "the dialog to close")
             s.input.click(*self.rest)
-            s.input.key("shift+Tab", "shift+Tab", "shift+Tab", "shift+Tab")
+            s.input.key("shift+Tab", "shift+Tab", "shift+Tab", "shift+Tab", "shift+Tab")
             s.wait_until(lambda: self.focus() == tw.PRINT, 5, "Print focused again")
 
     def focus(self):
