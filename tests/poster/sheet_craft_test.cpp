@@ -317,9 +317,9 @@ TEST(GlueBand, ThePreviewStepsByTheTileLessTheBandAndShowsTheBands)
 {
     preview_geometry plain, banded;
     ASSERT_TRUE(preview_layout_bands({600, 440}, {40000, 30000}, {18500, 27200}, 0, &plain));
-    preview_geometry spec;
-    ASSERT_TRUE(preview_layout({600, 440}, {40000, 30000}, {18500, 27200}, &spec));
-    EXPECT_EQ(plain.picture_rect, spec.picture_rect);
+    preview_geometry expected;
+    ASSERT_TRUE(preview_layout({600, 440}, {40000, 30000}, {18500, 27200}, &expected));
+    EXPECT_EQ(plain.picture_rect, expected.picture_rect);
     EXPECT_TRUE(preview_glue_bands(plain, {3, 2}).empty());
 
     ASSERT_TRUE(preview_layout_bands({600, 440}, {40000, 30000}, {18500, 27200}, 2000, &banded));
