@@ -10,11 +10,16 @@
 
 namespace {
 
+// Large enough that deflate rarely stops for room, small enough that the
+// heap reuses the blocks of the previous sheet instead of mapping fresh
+// memory for each.
+constexpr size_t block_bytes = size_t(1) << 20;
+
 struct band {
     uint32_t first_row;
     uint32_t end_row;
     bool last;
-    std::vector<uint8_t> deflated;  // raw deflate data, byte-aligned at its end
+    png_data_stream deflated;  // raw deflate data, byte-aligned at its end
     uLong adler = 1;
     bool ok = false;
 };
@@ -23,17 +28,14 @@ constexpr int png_filter_up = 2;
 
 // Runs deflate over the pending input with the given flush, appending what
 // it makes to out.
-bool deflate_into(z_stream& z, std::vector<uint8_t>& out, int flush)
+bool deflate_into(z_stream& z, png_data_stream& out, int flush)
 {
     for (;;) {
-        // Room for the next piece of output; the vector grows geometrically.
-        const size_t before = out.size();
-        const uInt room = static_cast<uInt>(std::max<size_t>(65536, std::min<size_t>(before, 1 << 26)));
-        out.resize(before + room);
-        z.next_out = out.data() + before;
-        z.avail_out = room;
+        const std::span<uint8_t> room = out.room();
+        z.next_out = room.data();
+        z.avail_out = static_cast<uInt>(room.size());
         const int status = deflate(&z, flush);
-        out.erase(out.end() - z.avail_out, out.end());
+        out.commit(room.size() - z.avail_out);
         if (status == Z_STREAM_ERROR)
             return false;
         if (flush == Z_FINISH ? status == Z_STREAM_END : z.avail_in == 0 && z.avail_out != 0)
@@ -71,7 +73,45 @@ void compress_band(const png_row_source& rows, band& work)
 
 }  // namespace
 
-bool compress_png_rows(const png_row_source& rows, std::vector<uint8_t>* stream, unsigned bands)
+std::span<uint8_t> png_data_stream::room()
+{
+    if (pieces_.empty() || pieces_.back().size() == block_bytes) {
+        blocks_.emplace_back(new uint8_t[block_bytes]);
+        pieces_.emplace_back(blocks_.back().get(), 0);
+    }
+    return {blocks_.back().get() + pieces_.back().size(), block_bytes - pieces_.back().size()};
+}
+
+void png_data_stream::append(const uint8_t* bytes, size_t count)
+{
+    while (count > 0) {
+        const std::span<uint8_t> free = room();
+        const size_t part = std::min(count, free.size());
+        std::memcpy(free.data(), bytes, part);
+        commit(part);
+        bytes += part;
+        count -= part;
+    }
+}
+
+void png_data_stream::splice(png_data_stream&& other)
+{
+    for (auto& block : other.blocks_)
+        blocks_.push_back(std::move(block));
+    pieces_.insert(pieces_.end(), other.pieces_.begin(), other.pieces_.end());
+    other.blocks_.clear();
+    other.pieces_.clear();
+}
+
+size_t png_data_stream::size() const
+{
+    size_t total = 0;
+    for (const std::span<const uint8_t>& piece : pieces_)
+        total += piece.size();
+    return total;
+}
+
+bool compress_png_rows(const png_row_source& rows, png_data_stream* stream, unsigned bands)
 {
     if (bands == 0)
         bands = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
@@ -82,6 +122,12 @@ bool compress_png_rows(const png_row_source& rows, std::vector<uint8_t>* stream,
         work[i].first_row = (uint32_t)((uint64_t)rows.height * i / bands);
         work[i].end_row = (uint32_t)((uint64_t)rows.height * (i + 1) / bands);
         work[i].last = i + 1 == bands;
+    }
+    try {
+        const uint8_t header[2] = {0x78, 0x01};  // deflate, 32K window, fastest level; header check bits
+        work[0].deflated.append(header, sizeof header);
+    } catch (const std::bad_alloc&) {
+        return false;
     }
 
     std::vector<std::thread> helpers;
@@ -101,23 +147,22 @@ bool compress_png_rows(const png_row_source& rows, std::vector<uint8_t>* stream,
     for (std::thread& helper : helpers)
         helper.join();
 
-    size_t total = 6;
-    for (const band& b : work) {
+    for (const band& b : work)
         if (!b.ok)
             return false;
-        total += b.deflated.size();
-    }
-    stream->clear();
-    stream->reserve(total);
-    stream->push_back(0x78);  // deflate, 32K window
-    stream->push_back(0x01);  // fastest level; header check bits
     uLong adler = 1;
     const size_t filtered_row = rows.row_bytes + 1;
-    for (const band& b : work) {
-        stream->insert(stream->end(), b.deflated.begin(), b.deflated.end());
-        adler = adler32_combine(adler, b.adler, (z_off_t)((uint64_t)(b.end_row - b.first_row) * filtered_row));
+    try {
+        for (band& b : work) {
+            adler = adler32_combine(adler, b.adler, (z_off_t)((uint64_t)(b.end_row - b.first_row) * filtered_row));
+            stream->splice(std::move(b.deflated));
+        }
+        uint8_t check[4];
+        for (int i = 0; i < 4; ++i)
+            check[i] = (uint8_t)(adler >> (24 - 8 * i));
+        stream->append(check, sizeof check);
+    } catch (const std::bad_alloc&) {
+        return false;
     }
-    for (int shift = 24; shift >= 0; shift -= 8)
-        stream->push_back((uint8_t)(adler >> shift));
     return true;
 }
