@@ -1,5 +1,6 @@
 #include "tools/cli/png_bands.h"
 
+#include <isa-l/igzip_lib.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -20,35 +21,43 @@ struct band {
     uint32_t end_row;
     bool last;
     png_data_stream deflated;  // raw deflate data, byte-aligned at its end
-    uLong adler = 1;
+    uLong adler = 1;           // of the band's filtered rows
     bool ok = false;
 };
 
 constexpr int png_filter_up = 2;
 
-// Runs deflate over the pending input with the given flush, appending what
-// it makes to out.
-bool deflate_into(z_stream& z, png_data_stream& out, int flush)
+// Runs the compressor over the pending input, appending what it makes to out,
+// until the input is used up and, with a flush or at the stream's end, the
+// flush or the end is written.
+bool deflate_into(isal_zstream& z, png_data_stream& out)
 {
     for (;;) {
         const std::span<uint8_t> room = out.room();
         z.next_out = room.data();
-        z.avail_out = static_cast<uInt>(room.size());
-        const int status = deflate(&z, flush);
+        z.avail_out = static_cast<uint32_t>(room.size());
+        const int status = isal_deflate(&z);
         out.commit(room.size() - z.avail_out);
-        if (status == Z_STREAM_ERROR)
+        if (status != COMP_OK)
             return false;
-        if (flush == Z_FINISH ? status == Z_STREAM_END : z.avail_in == 0 && z.avail_out != 0)
+        if (z.avail_in != 0)
+            continue;
+        if (z.end_of_stream ? z.internal_state.state == ZSTATE_END
+                            : z.flush == NO_FLUSH || z.internal_state.state == ZSTATE_NEW_HDR)
             return true;
     }
 }
 
 void compress_band(const png_row_source& rows, band& work)
 {
-    z_stream z = {};
-    if (deflateInit2(&z, 1, Z_DEFLATED, -15, 8, Z_RLE) != Z_OK)
-        return;
     try {
+        std::vector<uint8_t> level_buffer(ISAL_DEF_LVL1_DEFAULT);
+        isal_zstream z;
+        isal_deflate_init(&z);
+        z.level = 1;
+        z.level_buf = level_buffer.data();
+        z.level_buf_size = static_cast<uint32_t>(level_buffer.size());
+        z.gzip_flag = IGZIP_DEFLATE;
         std::vector<uint8_t> above(rows.row_bytes, 0), current(rows.row_bytes), filtered(rows.row_bytes + 1);
         if (work.first_row > 0)
             rows.fill(rows.context, work.first_row - 1, above.data());
@@ -58,17 +67,21 @@ void compress_band(const png_row_source& rows, band& work)
             rows.fill(rows.context, y, current.data());
             for (size_t i = 0; i < rows.row_bytes; ++i)
                 filtered[i + 1] = (uint8_t)(current[i] - above[i]);
-            work.adler = adler32(work.adler, filtered.data(), (uInt)filtered.size());
+            work.adler = isal_adler32((uint32_t)work.adler, filtered.data(), filtered.size());
             z.next_in = filtered.data();
-            z.avail_in = (uInt)filtered.size();
-            ok = deflate_into(z, work.deflated, Z_NO_FLUSH);
+            z.avail_in = (uint32_t)filtered.size();
+            ok = deflate_into(z, work.deflated);
             current.swap(above);
         }
-        work.ok = ok && deflate_into(z, work.deflated, work.last ? Z_FINISH : Z_SYNC_FLUSH);
+        // The last band ends the stream; the others end on a byte boundary,
+        // where the next band's data goes on.
+        z.avail_in = 0;
+        z.end_of_stream = work.last ? 1 : 0;
+        z.flush = work.last ? NO_FLUSH : SYNC_FLUSH;
+        work.ok = ok && deflate_into(z, work.deflated);
     } catch (const std::bad_alloc&) {
         work.ok = false;
     }
-    deflateEnd(&z);
 }
 
 }  // namespace
