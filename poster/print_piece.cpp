@@ -1,5 +1,5 @@
 // One page's part of the picture, resampled to device pixels and sent row by
-// row.
+// row, or resampled straight into an image the caller holds.
 #include "poster/print_piece.h"
 
 #include <chrono>
@@ -14,10 +14,30 @@ uint32_t elapsed_ms(std::chrono::steady_clock::time_point since)
     return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
 }
 
-// Creates the part's image, resamples into it with resample and sends its
-// rows; the records and ways out of print_piece.
+// Where a resampled part goes: into destination when there is one (an image
+// of the device rectangle's size), otherwise into an image made here whose
+// rows go to the sink.
+struct part_output {
+    raster_image* destination;
+    const piece_row_sink* sink;
+};
+
+bool send_rows(const raster_image* big_img, const int_rect& device_rect, const piece_row_sink& sink)
+{
+    for (int32_t y = 0; y < big_img->height; ++y) {
+        if (sink.before_row && !sink.before_row(sink.user, static_cast<double>(y) / big_img->height))
+            return false;
+        const uint8_t* row = big_img->pixels + static_cast<size_t>(y) * big_img->stride;
+        if (!sink.send_row(sink.user, device_rect.left, device_rect.top + y, row, big_img->width))
+            return false;
+    }
+    return true;
+}
+
+// Resamples into the part's image with resample and hands it on; the records
+// and ways out of print_piece.
 template <typename Resample>
-bool send_resampled(const int_rect& device_rect, bool ready, Resample resample, const piece_row_sink& sink,
+bool send_resampled(const int_rect& device_rect, bool ready, Resample resample, part_output output,
                     const job_log* log)
 {
     job_log_memory_report(log);
@@ -27,47 +47,46 @@ bool send_resampled(const int_rect& device_rect, bool ready, Resample resample, 
     // row of no pixels is not something to send a printer.
     if (width <= 0 || height <= 0)
         return true;
-    if (!ready || !sink.send_row)
+    if (!ready)
+        return false;
+    if (output.destination ? output.destination->width != width || output.destination->height != height ||
+                                 pixel_color_bytes(output.destination->type) != 3
+                           : !output.sink->send_row)
         return false;
 
-    owned_image big_img(image_create(PIXEL_BGR24, width, height));
+    owned_image made;
+    raster_image* big_img = output.destination;
     if (!big_img) {
-        job_log_printf(log, "image_create fail: %i x %i\n\n", width, height);
-        return false;
+        made.reset(image_create(PIXEL_BGR24, width, height));
+        if (!made) {
+            job_log_printf(log, "image_create fail: %i x %i\n\n", width, height);
+            return false;
+        }
+        big_img = made.get();
     }
     job_log_printf(log, "big_img created: %i x %i\n\n", width, height);
     const auto start = std::chrono::steady_clock::now();
-    if (!resample(big_img.get()))
+    if (!resample(big_img))
         return false;
     job_log_printf(log, "image_resize time (s): %i\n", static_cast<int>(elapsed_ms(start) / 1000));
-
-    for (int32_t y = 0; y < height; ++y) {
-        if (sink.before_row && !sink.before_row(sink.user, static_cast<double>(y) / height))
-            return false;
-        const uint8_t* row = big_img->pixels + static_cast<size_t>(y) * big_img->stride;
-        if (!sink.send_row(sink.user, device_rect.left, device_rect.top + y, row, width))
-            return false;
-    }
-    return true;
+    return output.destination || send_rows(big_img, device_rect, *output.sink);
 }
 
-}  // namespace
-
-bool print_piece(const raster_image* view, const int_rect& device_rect, resize_progress_fn progress,
-                 const piece_row_sink& sink, const job_log* log)
+bool resample_piece(const raster_image* view, const int_rect& device_rect, resize_progress_fn progress,
+                    part_output output, const job_log* log)
 {
     return send_resampled(
         device_rect, view && pixel_color_bytes(view->type) == 3,
-        [&](raster_image* big_img) { return image_resize(progress, view, big_img, RESIZE_LANCZOS3); }, sink, log);
+        [&](raster_image* big_img) { return image_resize(progress, view, big_img, RESIZE_LANCZOS3); }, output, log);
 }
 
-bool print_page_part(const raster_image* picture, const int_rect& crop, const page_rects& rects,
-                     resize_progress_fn progress, const piece_row_sink& sink, const job_log* log)
+bool resample_part(const raster_image* picture, const int_rect& crop, const page_rects& rects,
+                   resize_progress_fn progress, part_output output, const job_log* log)
 {
     if (rects.poster_du.width <= 0 || rects.poster_du.height <= 0) {
         raster_image view;
         return piece_view(picture, rects.picture_rect, &view) &&
-               print_piece(&view, rects.device_rect, progress, sink, log);
+               resample_piece(&view, rects.device_rect, progress, output, log);
     }
     raster_image crop_view;
     const bool ready = piece_view(picture, crop, &crop_view) && pixel_color_bytes(picture->type) == 3;
@@ -77,5 +96,25 @@ bool print_page_part(const raster_image* picture, const int_rect& crop, const pa
             return image_resize_part(progress, &crop_view, rects.poster_du.width, rects.poster_du.height,
                                      rects.part_at.x, rects.part_at.y, big_img);
         },
-        sink, log);
+        output, log);
+}
+
+}  // namespace
+
+bool print_piece(const raster_image* view, const int_rect& device_rect, resize_progress_fn progress,
+                 const piece_row_sink& sink, const job_log* log)
+{
+    return resample_piece(view, device_rect, progress, {nullptr, &sink}, log);
+}
+
+bool print_page_part(const raster_image* picture, const int_rect& crop, const page_rects& rects,
+                     resize_progress_fn progress, const piece_row_sink& sink, const job_log* log)
+{
+    return resample_part(picture, crop, rects, progress, {nullptr, &sink}, log);
+}
+
+bool resample_page_part(const raster_image* picture, const int_rect& crop, const page_rects& rects,
+                        resize_progress_fn progress, raster_image* destination, const job_log* log)
+{
+    return destination && resample_part(picture, crop, rects, progress, {destination, nullptr}, log);
 }

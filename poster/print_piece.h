@@ -38,3 +38,10 @@ bool print_piece(const raster_image* view, const int_rect& device_rect, resize_p
 // has device_rect's size, is logged and sent as print_piece does.
 bool print_page_part(const raster_image* picture, const int_rect& crop, const page_rects& rects,
                      resize_progress_fn progress, const piece_row_sink& sink, const job_log* log);
+
+// print_page_part without a sink: the part is resampled straight into
+// destination, a 24-bit image (or a view of one, such as the part's place on
+// a sheet) of device_rect's size, with the same log records. False also when
+// destination has another size.
+bool resample_page_part(const raster_image* picture, const int_rect& crop, const page_rects& rects,
+                        resize_progress_fn progress, raster_image* destination, const job_log* log);

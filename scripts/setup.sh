@@ -11,7 +11,7 @@ packages=(
   xvfb xdotool x11-apps imagemagick poppler-utils fonts-liberation fonts-wine
   cups printer-driver-cups-pdf g++-mingw-w64-x86-64
   libsane-dev sane-utils libfreetype-dev
-  libexif-dev libcairo2-dev hyperfine
+  libexif-dev libcairo2-dev libisal-dev hyperfine
 )
 
 missing=()

@@ -203,3 +203,36 @@ TEST_F(PrintPiece, CancelWhileResamplingOrSendingStopsAndFreesTheImage)
 }
 
 }  // namespace
+
+// Resampling in place gives exactly the rows print_page_part sends, for a
+// part on its own and for a part of the seamless poster, into a view of a
+// larger sheet whose pixels around the part stay as they were.
+TEST_F(PrintPiece, ResamplesAPagePartInPlaceExactlyAsItIsSent)
+{
+    page_rects rects;
+    rects.picture_rect = {10, 5, 30, 25};
+    rects.device_rect = device;
+    for (const bool seamless : {false, true}) {
+        rects.poster_du = seamless ? int_size{160, 120} : int_size{};
+        rects.part_at = seamless ? int_point{80, 60} : int_point{};
+        collector sent;
+        ASSERT_TRUE(print_page_part(picture, {0, 0, 40, 30}, rects, nullptr, sink_of(sent), nullptr));
+        ASSERT_EQ(sent.rows.size(), 60u);
+
+        raster_image* sheet = image_create(PIXEL_BGR24, 90, 70);
+        image_fill(sheet, 0x123456);
+        raster_image part;
+        image_view(&part, 4, 6, sheet, 80, 60);
+        ASSERT_TRUE(resample_page_part(picture, {0, 0, 40, 30}, rects, nullptr, &part, nullptr));
+        for (int32_t y = 0; y < 60; ++y)
+            EXPECT_EQ(0, std::memcmp(sent.rows[y].pixels.data(), part.pixels + y * part.stride, 80 * 3))
+                << (seamless ? "seamless" : "own part") << " row " << y;
+        EXPECT_EQ(image_get_pixel(sheet, 5, 3), 0x123456u);
+        EXPECT_EQ(image_get_pixel(sheet, 66, 86), 0x123456u);
+
+        raster_image wrong;
+        image_view(&wrong, 0, 0, sheet, 79, 60);
+        EXPECT_FALSE(resample_page_part(picture, {0, 0, 40, 30}, rects, nullptr, &wrong, nullptr));
+        image_free(sheet);
+    }
+}

@@ -144,7 +144,8 @@ void write_to_stderr(void*, const char* text)
 
 // The sheets of the job, one in memory at a time: rendered by print_page (or
 // blank for the assembly sheet), completed by send_image and handed to the
-// sinks by end_page.
+// sinks by end_page. Every sheet is drawn over the previous one's pixels, so
+// that the large image is made once per job and not again for each sheet.
 class rendered_sheets : public page_target {
 public:
     rendered_sheets(const pages_options& options, const raster_image* picture, const int_rect& crop,
@@ -156,10 +157,13 @@ public:
     bool start_assembly_sheet() override
     {
         name_ = "assembly";
-        page_.reset(blank_sheet(sheet_));
-        if (!page_)
+        page_ = take_sheet();
+        if (!page_) {
             std::fprintf(stderr, "tilora-cli pages: cannot render the assembly sheet: no memory for the sheet\n");
-        return page_ != nullptr;
+            return false;
+        }
+        fill_white(page_.get());
+        return true;
     }
 
     bool print_page(grid_position page, int32_t, const page_rects& rects) override
@@ -168,7 +172,11 @@ public:
         std::fflush(stdout);
         const char* failure = nullptr;
         name_ = "page-" + std::to_string(page.column) + "-" + std::to_string(page.row);
-        page_.reset(render_page(picture_, crop_, rects, sheet_, options_.marks, log_, &failure));
+        owned_image sheet = take_sheet();
+        if (!sheet)
+            failure = "no memory for the sheet";
+        else if (draw_page(sheet.get(), picture_, crop_, rects, sheet_, options_.marks, log_, &failure))
+            page_ = std::move(sheet);
         if (!page_) {
             std::fprintf(stderr, "tilora-cli pages: cannot render %s: %s\n", name_.c_str(), failure);
             return false;
@@ -191,10 +199,19 @@ public:
         for (sheet_sink* sink : sinks_)
             if (!sink->take_sheet(name_.c_str(), page.get(), sheet_))
                 return false;
+        spare_ = std::move(page);
         return true;
     }
 
 private:
+    // The previous sheet's image when there is one, else a new one.
+    owned_image take_sheet()
+    {
+        if (spare_)
+            return std::move(spare_);
+        return owned_image(image_create(PIXEL_BGR24, sheet_.size.width, sheet_.size.height));
+    }
+
     const pages_options& options_;
     const raster_image* picture_;
     int_rect crop_;
@@ -202,6 +219,7 @@ private:
     const job_log* log_;
     std::vector<sheet_sink*> sinks_;
     owned_image page_;
+    owned_image spare_;  // the last sheet handed on, to be drawn over
     std::string name_;
 };
 

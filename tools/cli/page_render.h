@@ -31,8 +31,14 @@ constexpr int32_t mark_gap_length = 30;
 raster_image* render_page(const raster_image* picture, const int_rect& crop, const page_rects& rects,
                           const sheet_layout& sheet, bool marks, const job_log* log, const char** failure);
 
-// White paper of the sheet's size; null when memory runs out.
-raster_image* blank_sheet(const sheet_layout& sheet);
+// render_page onto page, an image of the sheet's size whatever it held
+// before (every pixel is painted over), such as the previous sheet's: false
+// with the reason in *failure.
+bool draw_page(raster_image* page, const raster_image* picture, const int_rect& crop, const page_rects& rects,
+               const sheet_layout& sheet, bool marks, const job_log* log, const char** failure);
+
+// Paints a 24-bit sheet white all over: blank paper.
+void fill_white(raster_image* sheet);
 
 // Puts image on the sheet with its top-left corner at the device position
 // at, cut off where it leaves the paper.

@@ -41,7 +41,7 @@ void on_png_warning(png_structp, png_const_charp) {}
 // on an error is safe. With a stream made beforehand (the fast way) its
 // bytes are the image data; otherwise libpng filters and compresses the rows.
 bool write_rows(png_structp png, png_infop info, FILE* file, const png_rows& rows, uint8_t* row,
-                const std::vector<uint8_t>* stream)
+                const png_data_stream* stream)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
@@ -51,10 +51,9 @@ bool write_rows(png_structp png, png_infop info, FILE* file, const png_rows& row
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     if (stream) {
-        constexpr size_t chunk_limit = 1u << 30;
-        for (size_t at = 0; at < stream->size(); at += chunk_limit)
-            png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"), stream->data() + at,
-                            std::min(chunk_limit, stream->size() - at));
+        for (const std::span<const uint8_t>& piece : stream->pieces())
+            if (!piece.empty())
+                png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"), piece.data(), piece.size());
         png_write_chunk(png, reinterpret_cast<png_const_bytep>("IEND"), nullptr, 0);
         return true;
     }
@@ -69,7 +68,7 @@ bool write_rows(png_structp png, png_infop info, FILE* file, const png_rows& row
 bool write_png(const char* path, const png_rows& rows, std::string* error)
 {
     std::vector<uint8_t> row((size_t)rows.width * rows.channels);
-    std::vector<uint8_t> stream;
+    png_data_stream stream;
     if (rows.effort == png_effort::fast &&
         !compress_png_rows({rows.height, row.size(), rows.fill, rows.context}, &stream)) {
         *error = "out of memory";
