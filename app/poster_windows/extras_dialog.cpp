@@ -28,7 +28,8 @@ bool checked(HWND dialog, int id)
     return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
 }
 
-// A whole number typed into an edit; nullopt when empty, -1 when no number.
+// A whole number typed into an edit; empty_value when empty, -1 when no
+// number.
 int32_t whole_number(HWND dialog, int id, int32_t empty_value)
 {
     char text[32] = {};
@@ -93,10 +94,14 @@ void on_ok(HWND dialog)
     craft.resolution_warning = checked(dialog, IDC_RESOLUTION_WARNING);
     craft.low_ppi = low;
     craft.very_low_ppi = very_low;
+    const poster_craft before = document.craft();
     if (!document.set_craft(craft))
         return refuse(dialog, "The glue band must be narrower than the printable part of a sheet.", IDC_OVERLAP);
-    if ((across > 0 || down > 0) && !document.size_by_sheets(across, down))
+    if ((across > 0 || down > 0) && !document.size_by_sheets(across, down)) {
+        // A refused OK keeps none of the dialog's choices, the craft neither.
+        document.set_craft(before);
         return refuse(dialog, "No poster of the picture's shape fits those sheets.", IDC_SHEETS_ACROSS);
+    }
     EndDialog(dialog, IDOK);
 }
 

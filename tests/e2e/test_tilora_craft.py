@@ -2,16 +2,17 @@
 labels, trim marks and the assembly sheet chosen with real clicks and keys,
 the resolution shown there; the job printed to the PDF printer matches
 tilora-cli pages with the same craft page by page (the assembly sheet
-first) and record by record; the choices reach the registry on closing."""
+first) and record by record; the choices reach the registry on closing. An
+OK refused for sheets that cannot be laid out keeps none of the choices."""
 import os
 import unittest
 
 import tilora_window as tw
 from harness import SessionTestCase, pdf_page_count
-from tilora_jobs import IDOK, compare_job_with_cli, confirm, read_job_log, start_log, write_picture
+from tilora_jobs import IDCANCEL, IDOK, compare_job_with_cli, confirm, read_job_log, start_log, write_picture
 
 EXTRAS = 117
-SEAMLESS, OVERLAP, LABELS, TRIM_MARKS, ASSEMBLY_SHEET, RESOLUTION_TEXT = 151, 152, 153, 154, 155, 162
+SEAMLESS, OVERLAP, LABELS, TRIM_MARKS, ASSEMBLY_SHEET, SHEETS_ACROSS, RESOLUTION_TEXT = 151, 152, 153, 154, 155, 160, 162
 PICTURE = (200, 240)
 
 
@@ -41,13 +42,27 @@ class PosterCraft(SessionTestCase):
                                                                      "(very low); up to 3.39 x 4.06 cm"),
                         controls[RESOLUTION_TEXT]["text"])
         self.assertEqual(controls[OVERLAP]["text"], "0.00")
-        s.input.click_center(controls[OVERLAP]["rect"])
+        self.choose_extras(controls)
+
+        # 200 sheets across cannot be laid out: told, and none of the other
+        # choices is kept either.
+        s.input.click_center(controls[SHEETS_ACROSS]["rect"])
         s.input.key("End", "shift+Home")
-        s.input.type("12")
-        for box in (LABELS, TRIM_MARKS, ASSEMBLY_SHEET):
-            s.input.click_center(controls[box]["rect"])
-        s.wait_until(lambda: {c["id"]: c for c in s.driver.find_dialog("Poster Extras", timeout=0)}[OVERLAP]["text"]
-                     == "12", 10, "the typed band")
+        s.input.type("200")
+        s.driver.click_dialog("Poster Extras", IDOK)
+        box = s.driver.find_dialog(tw.TITLE, timeout=15)
+        self.assertIsNotNone(box, "no message about the sheets")
+        self.assertTrue(any("No poster of the picture's shape fits those sheets." in c["text"] for c in box), box)
+        s.driver.click_dialog(tw.TITLE, IDOK)
+        s.wait_until(lambda: s.driver.find_dialog(tw.TITLE, timeout=0) is None, 10, "the box to close")
+        s.driver.click_dialog("Poster Extras", IDCANCEL)
+        s.wait_until(lambda: s.driver.find_dialog("Poster Extras", timeout=0) is None, 10, "the dialog is closed")
+        s.driver.command(tw.CLASS, EXTRAS)
+        dialog = s.driver.find_dialog("Poster Extras", timeout=15)
+        controls = {c["id"]: c for c in dialog}
+        self.assertEqual(controls[OVERLAP]["text"], "0.00")
+
+        self.choose_extras(controls)
         s.driver.click_dialog("Poster Extras", IDOK)
         s.wait_until(lambda: s.driver.find_dialog("Poster Extras", timeout=0) is None, 10, "the dialog is closed")
 
@@ -69,6 +84,17 @@ class PosterCraft(SessionTestCase):
                   for name in ("seamless", "overlap", "sheetLabels", "trimMarks", "assemblySheet", "showResolution")}
         self.assertEqual(stored, {"seamless": "1", "overlap": "1200", "sheetLabels": "1", "trimMarks": "1",
                                   "assemblySheet": "1", "showResolution": "0"})
+
+    def choose_extras(self, controls):
+        """A 12 mm band, labels, trim marks and the assembly sheet."""
+        s = self.session
+        s.input.click_center(controls[OVERLAP]["rect"])
+        s.input.key("End", "shift+Home")
+        s.input.type("12")
+        for box in (LABELS, TRIM_MARKS, ASSEMBLY_SHEET):
+            s.input.click_center(controls[box]["rect"])
+        s.wait_until(lambda: {c["id"]: c for c in s.driver.find_dialog("Poster Extras", timeout=0)}[OVERLAP]["text"]
+                     == "12", 10, "the typed band")
 
 
 if __name__ == "__main__":
