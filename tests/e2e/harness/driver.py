@@ -10,9 +10,15 @@ class Driver:
         self._env = env
         self.last_error = ""
 
-    def _run(self, *args, timeout=30, check=True):
+    def _run(self, *args, timeout=30, check=True, query=False):
         status, out, err = run(self._command + [str(a) for a in args], env=self._env,
                                timeout=timeout, check=False)
+        if query and status != 0 and not err.strip():
+            # The driver names every failure of a query; a silent one is Wine
+            # failing to run it (seen once on a loaded machine), so a query,
+            # which changes nothing, is asked once more.
+            status, out, err = run(self._command + [str(a) for a in args], env=self._env,
+                                   timeout=timeout, check=False)
         self.last_error = err.strip()
         if check and status != 0:
             raise HarnessError(f"driver {' '.join(map(str, args))} failed ({status}): {self.last_error}")
@@ -27,11 +33,11 @@ class Driver:
 
     def text(self, window_class, child_id=None):
         args = ["text", window_class] + ([child_id] if child_id is not None else [])
-        return self._run(*args)[1].rstrip("\n")
+        return self._run(*args, query=True)[1].rstrip("\n")
 
     def _rect(self, command, window_class, child_id):
         args = [command, window_class] + ([child_id] if child_id is not None else [])
-        return tuple(int(v) for v in self._run(*args)[1].split())
+        return tuple(int(v) for v in self._run(*args, query=True)[1].split())
 
     def rect(self, window_class, child_id=None):
         """Window rectangle in screen coordinates (left, top, right, bottom)."""
@@ -43,7 +49,7 @@ class Driver:
 
     def children(self, window_class):
         """The direct children: dicts with id, cls, rect, visible, text."""
-        return [_child(line) for line in self._run("children", window_class)[1].splitlines()]
+        return [_child(line) for line in self._run("children", window_class, query=True)[1].splitlines()]
 
     def focus(self, window_class):
         """The control id of the window with the keyboard focus in the thread
