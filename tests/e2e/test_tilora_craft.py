@@ -8,7 +8,7 @@ import os
 import unittest
 
 import tilora_window as tw
-from harness import SessionTestCase, pdf_page_count
+from harness import pdf_page_count
 from tilora_jobs import IDCANCEL, IDOK, compare_job_with_cli, confirm, read_job_log, start_log, write_picture
 
 EXTRAS = 117
@@ -16,12 +16,8 @@ SEAMLESS, OVERLAP, LABELS, TRIM_MARKS, ASSEMBLY_SHEET, SHEETS_ACROSS, RESOLUTION
 PICTURE = (200, 240)
 
 
-class PosterCraft(SessionTestCase):
+class PosterCraft(tw.TiloraTestCase):
     printer = True
-
-    @classmethod
-    def start_programs(cls):
-        tw.start(cls.session)
 
     def test_extras_chosen_in_the_dialog_print_as_the_command_line_renders_them(self):
         s = self.session

@@ -12,7 +12,6 @@ import unittest
 
 import tilora_pictures as pictures
 import tilora_window as tw
-from harness import SessionTestCase
 from tilora_jobs import tilora_cli
 
 PICTURE = (400, 300)
@@ -35,12 +34,8 @@ def plan_after_band(image, poster, band, client):
     return crop, new_poster
 
 
-class CropTool(SessionTestCase):
+class CropTool(tw.TiloraTestCase):
     printer = False
-
-    @classmethod
-    def start_programs(cls):
-        tw.start(cls.session)
 
     def setUp(self):
         s = self.session

@@ -9,7 +9,7 @@ import time
 import unittest
 
 import tilora_window as tw
-from harness import SessionTestCase, pdf_page_count
+from harness import pdf_page_count
 from tilora_jobs import IDCANCEL, IDOK, compare_job_with_cli, confirm, read_job_log, start_log, write_picture
 
 TITLE = "Print Setup"
@@ -21,12 +21,8 @@ PICTURE = (300, 200)
 LETTER = "US Letter"
 
 
-class PageSetup(SessionTestCase):
+class PageSetup(tw.TiloraTestCase):
     printer = True
-
-    @classmethod
-    def start_programs(cls):
-        tw.start(cls.session)
 
     def open_dialog(self):
         s = self.session

@@ -7,18 +7,13 @@ import unittest
 
 import tilora_pictures as pictures
 import tilora_window as tw
-from harness import SessionTestCase
 
 # Every test starts from this picture, 64 cm wide.
 PICTURE = (320, 200)
 
 
-class PanelAndPages(SessionTestCase):
+class PanelAndPages(tw.TiloraTestCase):
     printer = False
-
-    @classmethod
-    def start_programs(cls):
-        tw.start(cls.session)
 
     def setUp(self):
         s = self.session

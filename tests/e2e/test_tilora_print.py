@@ -10,7 +10,7 @@ import unittest
 
 import tilora_pictures as pictures
 import tilora_window as tw
-from harness import SessionTestCase, pdf_page_count
+from harness import pdf_page_count
 from tilora_jobs import (CONFIRM_TEXT, IDCANCEL, IDOK, compare_job_with_cli, confirm, read_job_log,
                          start_log, write_picture)
 
@@ -20,12 +20,8 @@ PRINTER_NAME, QUALITY, DOCUMENT, PAGE_COUNTER, NOTE = 1009, 1010, 1007, 1006, 10
 PICTURE = (200, 240)
 
 
-class PrintPoster(SessionTestCase):
+class PrintPoster(tw.TiloraTestCase):
     printer = True
-
-    @classmethod
-    def start_programs(cls):
-        tw.start(cls.session)
 
     def drop_picture_as_poster(self, width_cm):
         s = self.session
@@ -117,12 +113,8 @@ class PrintPoster(SessionTestCase):
         s.driver.click_dialog("Print", IDCANCEL)
 
 
-class PrintWithoutPrinter(SessionTestCase):
+class PrintWithoutPrinter(tw.TiloraTestCase):
     printer = False
-
-    @classmethod
-    def start_programs(cls):
-        tw.start(cls.session)
 
     def test_print_ends_in_printer_not_found(self):
         s = self.session

@@ -4,17 +4,13 @@ column fixed while the window is resized, never below 600 x 450."""
 import unittest
 
 import tilora_window as tw
-from harness import SessionTestCase, close_to
+from harness import close_to
 
 STARTUP_PICTURE = (3705, 2565)
 
 
-class Startup(SessionTestCase):
+class Startup(tw.TiloraTestCase):
     printer = True
-
-    @classmethod
-    def start_programs(cls):
-        tw.start(cls.session)
 
     def client(self):
         return self.session.driver.client_rect(tw.CLASS)

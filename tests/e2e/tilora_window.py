@@ -7,6 +7,8 @@ import subprocess
 import tempfile
 import unittest
 
+from harness import SessionTestCase
+
 PROGRAM = "app/Tilora.exe"
 CLASS = "TLRAMAINFRAME"
 TITLE = "Tilora"
@@ -254,3 +256,11 @@ def wrong_points(shot, points, color, tolerance=0):
     """The points whose pixel is not the colour."""
     from harness import close_to
     return [(p, shot.pixel(*p)) for p in points if not close_to(shot.pixel(*p), color, tolerance)]
+
+
+class TiloraTestCase(SessionTestCase):
+    """Tests of the class share one session with Tilora running."""
+
+    @classmethod
+    def start_programs(cls):
+        start(cls.session)
