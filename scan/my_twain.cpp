@@ -6,18 +6,7 @@
 
 void CMyTwain::GetIdentity()
 {
-    app_identity_.Id = 0;
-    app_identity_.Version.MajorNum = 2;
-    app_identity_.Version.MinorNum = 0;
-    app_identity_.Version.Language = TWLG_USA;
-    app_identity_.Version.Country = TWCY_USA;
-    copy_twain_string(app_identity_.Version.Info, "2.0");
-    app_identity_.ProtocolMajor = 1;
-    app_identity_.ProtocolMinor = 8;
-    app_identity_.SupportedGroups = DG_CONTROL | DG_IMAGE;
-    copy_twain_string(app_identity_.Manufacturer, "Quenbrook");
-    copy_twain_string(app_identity_.ProductFamily, "Tilora");
-    copy_twain_string(app_identity_.ProductName, "Tilora");
+    fill_app_identity(app_identity_, {2, 0, "2.0", "Quenbrook", "Tilora", "Tilora"});
 }
 
 int CMyTwain::ShouldTransfer(const TW_IMAGEINFO&)

@@ -59,20 +59,25 @@ CTwain::~CTwain()
     entry_ = nullptr;
 }
 
+void fill_app_identity(TW_IDENTITY& identity, const app_identity_names& names)
+{
+    identity.Id = 0;
+    identity.Version.MajorNum = names.major;
+    identity.Version.MinorNum = names.minor;
+    identity.Version.Language = TWLG_USA;
+    identity.Version.Country = TWCY_USA;
+    copy_twain_string(identity.Version.Info, names.version_info);
+    identity.ProtocolMajor = 1;
+    identity.ProtocolMinor = 8;
+    identity.SupportedGroups = DG_CONTROL | DG_IMAGE;
+    copy_twain_string(identity.Manufacturer, names.manufacturer);
+    copy_twain_string(identity.ProductFamily, names.product_family);
+    copy_twain_string(identity.ProductName, names.product_name);
+}
+
 void CTwain::GetIdentity()
 {
-    app_identity_.Id = 0;
-    app_identity_.Version.MajorNum = 3;
-    app_identity_.Version.MinorNum = 5;
-    app_identity_.Version.Language = TWLG_USA;
-    app_identity_.Version.Country = TWCY_USA;
-    copy_twain_string(app_identity_.Version.Info, "3.5");
-    app_identity_.ProtocolMajor = 1;
-    app_identity_.ProtocolMinor = 8;
-    app_identity_.SupportedGroups = DG_CONTROL | DG_IMAGE;
-    copy_twain_string(app_identity_.Manufacturer, "QORVA");
-    copy_twain_string(app_identity_.ProductFamily, "Generic");
-    copy_twain_string(app_identity_.ProductName, "Twain Test");
+    fill_app_identity(app_identity_, {3, 5, "3.5", "QORVA", "Generic", "Twain Test"});
 }
 
 bool CTwain::LoadManager()

@@ -100,3 +100,15 @@ void copy_twain_string(char (&field)[N], const char* text)
 {
     lstrcpynA(field, text, static_cast<int>(N));
 }
+
+// What an application tells the manager about itself: its version, TWAIN
+// 1.8, image transfers, and its names.
+struct app_identity_names {
+    TW_UINT16 major;
+    TW_UINT16 minor;
+    const char* version_info;
+    const char* manufacturer;
+    const char* product_family;
+    const char* product_name;
+};
+void fill_app_identity(TW_IDENTITY& identity, const app_identity_names& names);
