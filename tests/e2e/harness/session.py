@@ -128,7 +128,7 @@ class Session:
             self.stop(failed=True)
             raise
 
-    def _hold_prefix(self, timeout=60):
+    def _hold_prefix(self, timeout=120):
         """Starts the prefix (server, background services, desktop) with one
         process that lives for the whole session. Two Wine programs that
         start at the same moment in a prefix not yet running can end up
